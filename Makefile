@@ -1,0 +1,20 @@
+# The front door. `make test` installs what is missing (Debian 12), builds the
+# native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
+.PHONY: all test deps build clean format
+
+all: build
+
+deps:
+	cmake/install-deps.sh
+
+build: deps
+	cmake --preset native && cmake --build --preset native
+
+test: deps
+	cmake/test-all.sh
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

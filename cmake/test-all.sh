@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds every configuration and runs every suite, then prints one line per
+# suite and a total. Exits non-zero when a test failed or a suite ran none.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+summary=build/summary
+mkdir -p build
+rm -f "$summary" "$summary.notes"
+
+build() {
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
+}
+broken=()
+for preset in native sanitized win64 win32; do
+  build "$preset" || broken+=("$preset")
+done
+
+# The native suites see a Polish system, as the Windows suite does.
+native_env=(env LC_ALL=pl_PL.UTF-8 DOPLIKI_EXPECT_ACP=1250 DOPLIKI_EXPECT_DECIMAL=,)
+for suite in native sanitized; do
+  exe=build/$suite/tests/dopliki_tests
+  if [ -x "$exe" ]; then
+    cmake/run-suite.sh "$summary" "$suite" "${native_env[@]}" "$exe"
+  else
+    echo "$suite 0 1" >>"$summary"
+  fi
+done
+if [ -f build/win64/tests/dopliki_tests.exe ]; then
+  cmake/wine-test.sh "$summary" build/win64
+else
+  echo "wine 0 1" >>"$summary"
+fi
+
+echo
+[ -f "$summary.notes" ] && cat "$summary.notes"
+[ ${#broken[@]} -eq 0 ] || echo "build failed: ${broken[*]}"
+status=0
+total_passed=0 total_failed=0
+for suite in native sanitized wine; do
+  read -r passed failed < <(awk -v s="$suite" '$1 == s { p += $2; f += $3 } END { print p + 0, f + 0 }' "$summary")
+  echo "$suite: $passed passed, $failed failed"
+  if [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then status=1; fi
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+done
+echo "total: $total_passed passed, $total_failed failed"
+[ ${#broken[@]} -eq 0 ] || status=1
+exit $status

@@ -1,0 +1,57 @@
+#include "transfer/activity_log.h"
+
+#include "transfer/errors.h"
+#include "transfer/record_file.h"
+
+namespace transfer {
+
+namespace {
+
+constexpr std::u16string_view kLineBreak = u"\r\n";
+
+// The system's error text as a clause of our message: no trailing blanks,
+// line breaks or full stops.
+std::u16string ErrorClause(platform::Os& os, std::uint32_t code) {
+  std::u16string text = os.ErrorText(code);
+  while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+void Log(LogControl& mmo_Log, std::u16string_view Zapis) {
+  std::u16string text;
+  text.reserve(Zapis.size() + kLineBreak.size());
+  if (mmo_Log.EndsWithLineBreak()) {
+    text.append(Zapis).append(kLineBreak);
+  } else {
+    text.append(kLineBreak).append(Zapis);
+  }
+  mmo_Log.AppendText(text);
+}
+
+std::u16string LogFilePath(std::u16string_view executablePath) {
+  const auto cut = executablePath.find_last_of(u"\\/:");
+  std::u16string path(cut == std::u16string_view::npos ? std::u16string_view()
+                                                        : executablePath.substr(0, cut + 1));
+  return path.append(kLogFileName);
+}
+
+void SaveLog(platform::Os& os, std::u16string_view text, std::u16string_view fileName) {
+  const std::string bytes = os.TextToAnsi(text);
+  platform::FileHandle handle = 0;
+  const auto created = fileName.size() > kMaxFileName ? platform::err::kFilenameExcedRange
+                                                      : os.CreateAlways(fileName, handle);
+  if (created != platform::err::kSuccess) {
+    throw ECreateError(u"Cannot create file \"" + std::u16string(fileName) + u"\". " +
+                       ErrorClause(os, created));
+  }
+  std::uint32_t done = 0;
+  const auto size = static_cast<std::uint32_t>(bytes.size());
+  const bool written =
+      bytes.empty() || (os.Write(handle, bytes.data(), size, done) == 0 && done == size);
+  const bool closed = os.Close(handle) == platform::err::kSuccess;
+  if (!written || !closed) throw EWriteError();
+}
+
+}  // namespace transfer

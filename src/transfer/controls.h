@@ -1,0 +1,67 @@
+// The window's controls as the year-end transfer reaches them. The controls
+// are the one home of the working state (the lists, the switches, the log);
+// the real window implements these over its Win32 controls, tests over plain
+// objects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace transfer {
+
+class TextControl {
+ public:
+  virtual ~TextControl() = default;
+  virtual std::u16string Text() const = 0;
+};
+
+// A multi-line box read and filled entry by entry. Entries are the lines as
+// typed, never the pieces that the box's wrapping shows.
+class LinesControl {
+ public:
+  virtual ~LinesControl() = default;
+  virtual std::vector<std::u16string> Lines() const = 0;
+  virtual void Clear() = 0;
+  virtual void Append(std::u16string_view entry) = 0;
+};
+
+class CheckControl {
+ public:
+  virtual ~CheckControl() = default;
+  virtual bool Checked() const = 0;
+};
+
+// The activity log box: the user may type into it too.
+class LogControl {
+ public:
+  virtual ~LogControl() = default;
+  virtual std::u16string Text() const = 0;
+  // True when the text is empty or ends with a line break.
+  virtual bool EndsWithLineBreak() const = 0;
+  virtual void AppendText(std::u16string_view text) = 0;
+};
+
+class MessageBox {
+ public:
+  virtual ~MessageBox() = default;
+  // Shows the box and returns when the user has closed it. The flags are the
+  // platform's message-box flags, passed on unchanged.
+  virtual void Show(std::u16string_view text, std::u16string_view caption,
+                    std::uint32_t flags) = 0;
+};
+
+// What the acceptance of a pair of paths changes on the screen.
+class Screens {
+ public:
+  virtual ~Screens() = default;
+  virtual void ShowCompanyLists() = 0;
+  virtual void ShowRunScreen() = 0;
+};
+
+// The entries of a multi-line text: one per line, empty lines included,
+// except the empty one after a final line break.
+std::vector<std::u16string> SplitLines(std::u16string_view text);
+
+}  // namespace transfer

@@ -1,0 +1,20 @@
+// The additional file copy: listed files of every company from the old
+// installation into the new one, a replaced file kept under its name + ".old".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/os.h"
+#include "transfer/controls.h"
+
+namespace transfer {
+
+// Copies every file entry for every company entry and logs each copied pair.
+// Raises nothing: a pair that cannot be copied is left as it was.
+void SkopiujPliki(platform::Os& os, std::u16string_view fSciezka_source,
+                  std::u16string_view fSciezka_dest, const std::vector<std::u16string>& katalogi,
+                  const std::vector<std::u16string>& pliki, LogControl& mmo_Log);
+
+}  // namespace transfer

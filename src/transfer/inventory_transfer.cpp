@@ -1,0 +1,86 @@
+#include "transfer/inventory_transfer.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "transfer/activity_log.h"
+#include "transfer/errors.h"
+#include "transfer/extract_number.h"
+#include "transfer/number_format.h"
+#include "transfer/paths.h"
+#include "transfer/record_file.h"
+#include "transfer/rekordy.h"
+
+namespace transfer {
+
+namespace {
+
+bool IsSignallingNan(double value) {
+  constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 51;
+  return std::isnan(value) && (std::bit_cast<std::uint64_t>(value) & kQuietBit) == 0;
+}
+
+// One company's step. Both files are closed when it returns or raises.
+void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16string& oldName,
+               const std::u16string& newName, LogControl& mmo_Log,
+               std::u16string_view separator) {
+  // A name too long for the system is never tested for presence: the open
+  // below refuses it with its own failure rather than calling it missing.
+  if (oldName.size() <= kMaxFileName && !FileIsPresent(os, oldName)) {
+    Log(mmo_Log, u"BAD.Brak pliku " + oldName);
+    return;
+  }
+  TRokRekord::Image oldImage{}, newImage{};
+  RecordFile oldFile(os), newFile(os);
+  oldFile.Open(oldName, TRokRekord::kSize);
+  oldFile.ReadRecord(oldImage.data());
+  newFile.Open(newName, TRokRekord::kSize);
+  newFile.ReadRecord(newImage.data());
+
+  const double opening = TRokRekord::Value(newImage, TRokRekord::kRemanentPoczatkowy);
+  if (std::isnan(opening)) throw EInvalidOp();
+  if (opening != 0.0) {
+    Log(mmo_Log, std::u16string(katalog) + u" REMANENT DOCELOWY NIEZEROWY " +
+                     FormatLogNumber(opening, separator) + u" - pomijam");
+    oldFile.Close();
+    newFile.Close();
+    return;
+  }
+
+  // The value travels as its 8 bytes: no conversion can alter it.
+  std::memcpy(newImage.data() + TRokRekord::kRemanentPoczatkowy,
+              oldImage.data() + TRokRekord::kRemanentKoncowy, TRokRekord::kValueSize);
+  const double carried = TRokRekord::Value(newImage, TRokRekord::kRemanentPoczatkowy);
+  if (IsSignallingNan(carried)) throw EInvalidOp();
+  // The line is made before anything is written but logged only once the
+  // record is in the system's hands: the log never claims an unstored value.
+  const std::u16string line = std::u16string(katalog) + u" REMA: " +
+                              FormatLogNumber(carried, separator);
+  newFile.SeekRecord(0);
+  newFile.WriteRecord(newImage.data());
+  Log(mmo_Log, line);
+  oldFile.Close();
+  newFile.Close();
+}
+
+}  // namespace
+
+std::u16string AnnualFileName(std::u16string_view installation, std::u16string_view katalog) {
+  return std::u16string(installation) + SlashStr(katalog) + ExtractNumber(installation) +
+         u"_ROK.REK";
+}
+
+void SkopiujRemanenty(platform::Os& os, std::u16string_view fSciezka_source,
+                      std::u16string_view fSciezka_dest,
+                      const std::vector<std::u16string>& katalogi, LogControl& mmo_Log,
+                      std::u16string_view decimalSeparator) {
+  for (const auto& katalog : katalogi) {
+    CarryOver(os, katalog, AnnualFileName(fSciezka_source, katalog),
+              AnnualFileName(fSciezka_dest, katalog), mmo_Log, decimalSeparator);
+  }
+  Log(mmo_Log, u"OK. Remamenty skopiowano!");
+}
+
+}  // namespace transfer

@@ -1,0 +1,72 @@
+// The main window's working state and the operations of the year-end
+// transfer. The state lives in the window's controls, reached through small
+// interfaces; only the two accepted paths are fields of their own.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/os.h"
+#include "transfer/controls.h"
+#include "transfer/number_format.h"
+
+namespace transfer {
+
+struct Controls {
+  TextControl& edt_ZETKA_source;
+  TextControl& edt_ZETKA_dest;
+  LinesControl& mmo_1;  // company names
+  LinesControl& mmo_2;  // company data directories, entry i belongs to company i
+  LinesControl& mmo_3;  // additional file names
+  CheckControl& chk_4;  // additional file copy
+  CheckControl& chk_Remanenty;
+  LogControl& mmo_Log;
+  Screens& screens;
+  MessageBox& messages;
+};
+
+// The message boxes of the transfer: text, caption and platform flags.
+struct Message {
+  std::u16string_view text;
+  std::u16string_view caption;
+  std::uint32_t flags;
+};
+inline constexpr Message kPathsEqual{
+    u"Ścieżki muszą być rózne. Popraw ścieżki, albo skontaktuj się z Fabryką.",
+    u"Informacja szydząca", 0x30};
+inline constexpr Message kRegisterMissing{u"Coś nie tak. Sprawdź czy katalogi są dobre", u"Błąd",
+                                          0x10};
+inline constexpr Message kRunEnded{u"Koniec", u"Info", 0x40};
+
+class Tfrm_Main {
+ public:
+  Tfrm_Main(platform::Os& os, const Controls& controls);
+
+  // "OK": accepts the pair of installation paths and loads the companies.
+  void btn_1Click();
+  // "SRU": the run. The copy, then the transfer, "Koniec", then the log file.
+  void btn_2Click();
+
+  void Log(std::u16string_view Zapis);
+  bool WPorzadalu();
+  void ZaladujFirmy();
+  void SkopiujPliki();
+  void SkopiujRemanenty();
+
+  // The regional settings changed: the log's decimal separator follows them.
+  void RefreshDecimalSeparator() { separator_.Refresh(); }
+
+  const std::u16string& fSciezka_source() const { return fSciezka_source_; }
+  const std::u16string& fSciezka_dest() const { return fSciezka_dest_; }
+
+ private:
+  void Show(const Message& message);
+
+  platform::Os& os_;
+  Controls c_;
+  DecimalSeparator separator_;
+  std::u16string fSciezka_source_;
+  std::u16string fSciezka_dest_;
+};
+
+}  // namespace transfer

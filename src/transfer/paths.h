@@ -1,0 +1,15 @@
+// Path texts as the user types them and as the program joins them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace transfer {
+
+// The path ending with a backslash (only a backslash counts as one).
+std::u16string SlashStr(std::u16string_view path);
+
+// The text without leading and trailing characters of code U+0020 or below.
+std::u16string_view TrimControls(std::u16string_view text);
+
+}  // namespace transfer

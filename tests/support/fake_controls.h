@@ -1,0 +1,66 @@
+// Plain objects in place of the window's controls, for tests of the
+// operations that the window's buttons start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "transfer/controls.h"
+#include "transfer/main_form.h"
+
+namespace testing_support {
+
+struct FakeText : transfer::TextControl {
+  std::u16string text;
+  std::u16string Text() const override { return text; }
+};
+
+struct FakeLines : transfer::LinesControl {
+  std::vector<std::u16string> lines;
+  std::vector<std::u16string> Lines() const override { return lines; }
+  void Clear() override { lines.clear(); }
+  void Append(std::u16string_view entry) override { lines.emplace_back(entry); }
+};
+
+struct FakeCheck : transfer::CheckControl {
+  bool checked = false;
+  bool Checked() const override { return checked; }
+};
+
+struct FakeLog : transfer::LogControl {
+  std::u16string text;
+  std::u16string Text() const override { return text; }
+  bool EndsWithLineBreak() const override {
+    return text.empty() || text.back() == u'\n' || text.back() == u'\r';
+  }
+  void AppendText(std::u16string_view more) override { text += more; }
+};
+
+// Everything the window showed, in order: message boxes as
+// "caption|text|flags", screen changes as "lists" and "run screen".
+struct FakeScreen : transfer::MessageBox, transfer::Screens {
+  std::vector<std::u16string> events;
+  void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override;
+  void ShowCompanyLists() override { events.emplace_back(u"lists"); }
+  void ShowRunScreen() override { events.emplace_back(u"run screen"); }
+};
+
+// The event FakeScreen records for a message box.
+std::u16string Shown(const transfer::Message& message);
+
+// A main window over fake controls; the file list holds its start-up entry.
+struct FakeForm {
+  FakeText edt_ZETKA_source, edt_ZETKA_dest;
+  FakeLines mmo_1, mmo_2, mmo_3;
+  FakeCheck chk_4, chk_Remanenty;
+  FakeLog mmo_Log;
+  FakeScreen screen;
+
+  FakeForm() { mmo_3.lines = {u"BAZA_DW8.REK"}; }
+  transfer::Controls Controls() {
+    return {edt_ZETKA_source, edt_ZETKA_dest, mmo_1,   mmo_2,  mmo_3,
+            chk_4,            chk_Remanenty,  mmo_Log, screen, screen};
+  }
+};
+
+}  // namespace testing_support

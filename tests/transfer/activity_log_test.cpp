@@ -1,0 +1,87 @@
+#include "transfer/activity_log.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_controls.h"
+#include "support/system.h"
+#include "support/temp_dir.h"
+#include "transfer/errors.h"
+
+namespace {
+
+using testing_support::Bytes;
+using testing_support::FakeLog;
+using testing_support::SystemOs;
+using testing_support::TempDir;
+
+#ifdef _WIN32
+const std::u16string kAccessDeniedText = u"Access denied";
+#else
+const std::u16string kAccessDeniedText = u"Access is denied";
+#endif
+
+TEST(Log, EveryLineEndsWithABreakUnlessTheUserLeftNone) {
+  FakeLog log;
+  transfer::Log(log, u"pierwsza");
+  transfer::Log(log, u"");
+  EXPECT_EQ(log.text, u"pierwsza\r\n\r\n");
+  log.text += u"wpisane";
+  transfer::Log(log, u"druga");
+  EXPECT_EQ(log.text, u"pierwsza\r\n\r\nwpisane\r\ndruga");
+  transfer::Log(log, u"trzecia");
+  EXPECT_EQ(log.text, u"pierwsza\r\n\r\nwpisane\r\ndruga\r\ntrzecia");
+}
+
+TEST(LogFilePath, BesideTheExecutable) {
+  const struct {
+    std::u16string executable, log;
+  } cases[] = {
+      {u"C:\\Narzedzia\\dopliki32.exe", u"C:\\Narzedzia\\dopliki32.log"},
+      {u"C:dopliki32.exe", u"C:dopliki32.log"},
+      {u"\\\\serwer\\udzial\\x.exe", u"\\\\serwer\\udzial\\dopliki32.log"},
+      {u"/opt/narzedzia/dopliki_tests", u"/opt/narzedzia/dopliki32.log"},
+      {u"dopliki32.exe", u"dopliki32.log"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(transfer::LogFilePath(c.executable), c.log);
+}
+
+class SaveLogTest : public ::testing::Test {
+ protected:
+  void Save(std::u16string_view text) { transfer::SaveLog(SystemOs(), text, dir.Path(u"x.log")); }
+  TempDir dir;
+};
+
+TEST_F(SaveLogTest, WritesTheTextAsItIsWithNoByteOrderMark) {
+  Save(u"a\r\nb\r\n");
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "a\r\nb\r\n");
+  Save(u"");
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "");
+}
+
+TEST_F(SaveLogTest, UsesTheAnsiCodePage) {
+  if (SystemOs().AnsiCodePage() != 1250) GTEST_SKIP() << "needs code page 1250";
+  // "ж" is not in the code page: the platform's replacement stands for it.
+  Save(u"łódź ж\r\n");
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "\xB3\xF3" "d\x9F ?\r\n");
+}
+
+TEST_F(SaveLogTest, AReadOnlyFileIsLeftAsItWas) {
+  dir.WriteBytes(u"x.log", "stary");
+  dir.SetReadOnly(u"x.log");
+  try {
+    Save(u"nowy\r\n");
+    FAIL() << "a read-only log file was written";
+  } catch (const transfer::ECreateError& e) {
+    // The system's text ends in a full stop and a line break; neither stays.
+    EXPECT_EQ(e.Message(),
+              u"Cannot create file \"" + dir.Path(u"x.log") + u"\". " + kAccessDeniedText);
+  }
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "stary");
+}
+
+TEST_F(SaveLogTest, AMissingDirectoryCannotBeCreated) {
+  EXPECT_THROW(transfer::SaveLog(SystemOs(), u"x", dir.Path(u"brak\\x.log")),
+               transfer::ECreateError);
+}
+
+}  // namespace

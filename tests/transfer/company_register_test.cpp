@@ -1,0 +1,147 @@
+#include "transfer/company_register.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/utf8.h"
+#include "support/fake_controls.h"
+#include "support/records.h"
+#include "support/system.h"
+#include "support/temp_dir.h"
+#include "transfer/errors.h"
+#include "transfer/paths.h"
+
+namespace {
+
+using testing_support::Bytes;
+using testing_support::FakeLines;
+using testing_support::FirmaRecord;
+using testing_support::SystemOs;
+using testing_support::TempDir;
+using transfer::PathVerdict;
+
+TEST(SlashStr, AppendsOnlyAMissingBackslash) {
+  const struct {
+    std::u16string path, slashed;
+  } cases[] = {
+      {u"c:\\zetka_2009", u"c:\\zetka_2009\\"}, {u"c:\\zetka_2009\\", u"c:\\zetka_2009\\"},
+      {u"", u"\\"},                             {u"c:/zetka/", u"c:/zetka/\\"},
+      {u"c:\\zetka\\\\", u"c:\\zetka\\\\"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(transfer::SlashStr(c.path), c.slashed);
+}
+
+TEST(TrimControls, RemovesControlsAndBlanksOnly) {
+  EXPECT_EQ(transfer::TrimControls(u" \t\r\n\x01x y\x1F "), u"x y");
+  EXPECT_EQ(transfer::TrimControls(u"\u00A0x\u00A0"), u"\u00A0x\u00A0");
+  EXPECT_EQ(transfer::TrimControls(u" \t "), u"");
+}
+
+class RegisterTest : public ::testing::Test {
+ protected:
+  void Load(const Bytes& content) {
+    dir.WriteBytes(u"spisfirm.dat", content);
+    transfer::ZaladujFirmy(SystemOs(), dir.Path(), names, katalogi);
+  }
+  TempDir dir;
+  FakeLines names, katalogi;
+};
+
+TEST_F(RegisterTest, OneEntryPerWholeRecord) {
+  Load("");
+  EXPECT_TRUE(names.lines.empty());
+  EXPECT_TRUE(katalogi.lines.empty());
+
+  const Bytes two = FirmaRecord("Alfa", "FIRMA1") + FirmaRecord("", "FIRMA2");
+  Load(two);
+  EXPECT_EQ(names.lines, (std::vector<std::u16string>{u"Alfa", u""}));
+  EXPECT_EQ(katalogi.lines, (std::vector<std::u16string>{u"FIRMA1", u"FIRMA2"}));
+
+  // 250 bytes: the 44 bytes after the second record are no company.
+  Load(two + Bytes(44, 'x'));
+  EXPECT_EQ(katalogi.lines, (std::vector<std::u16string>{u"FIRMA1", u"FIRMA2"}));
+}
+
+TEST_F(RegisterTest, LengthBytesBeyondTheFieldReadOnlyItsRoom) {
+  const Bytes name31(31, 'N'), dir70(70, 'K');
+  Load(FirmaRecord(255, name31, 255, dir70) + FirmaRecord(0, "", 71, dir70));
+  EXPECT_EQ(names.lines, (std::vector<std::u16string>{std::u16string(31, u'N'), u""}));
+  EXPECT_EQ(katalogi.lines,
+            (std::vector<std::u16string>{std::u16string(70, u'K'), std::u16string(70, u'K')}));
+}
+
+TEST_F(RegisterTest, TextsAreInTheAnsiCodePage) {
+  if (SystemOs().AnsiCodePage() != 1250) GTEST_SKIP() << "needs code page 1250";
+  Load(FirmaRecord("Pi\xB3" "ka", "F\xB3"));
+  EXPECT_EQ(names.lines, std::vector<std::u16string>{u"Piłka"});
+  EXPECT_EQ(katalogi.lines, std::vector<std::u16string>{u"Fł"});
+}
+
+TEST_F(RegisterTest, AFailedLoadKeepsTheEntriesReadSoFar) {
+  names.lines = {u"stara"};
+  dir.WriteBytes(u"spisfirm.dat", FirmaRecord("A", "B"));
+  dir.SetReadOnly(u"spisfirm.dat");
+  try {
+    transfer::ZaladujFirmy(SystemOs(), dir.Path(), names, katalogi);
+    FAIL() << "a read-only register loaded";
+  } catch (const transfer::EInOutError& e) {
+    EXPECT_EQ(e.ErrorCode, 5);
+    EXPECT_EQ(e.Message(), u"File access denied");
+  }
+  EXPECT_TRUE(names.lines.empty());
+}
+
+class JudgePathsTest : public ::testing::Test {
+ protected:
+  JudgePathsTest() {
+    for (const auto* installation : {u"stary", u"nowy"}) {
+      dir.MakeDir(installation);
+      dir.WriteBytes(std::u16string(installation) + u"\\spisfirm.dat", "");
+    }
+    dir.MakeDir(u"pusty");
+    dir.MakeDir(u"zly\\spisfirm.dat");
+  }
+  PathVerdict Judge(const std::u16string& source, const std::u16string& dest) {
+    return transfer::JudgePaths(SystemOs(), source, dest);
+  }
+  TempDir dir;
+};
+
+TEST_F(JudgePathsTest, DecidesBetweenSameIncompleteAndAccepted) {
+  const auto stary = dir.Path(u"stary"), nowy = dir.Path(u"nowy");
+  const struct {
+    std::u16string source, dest;
+    PathVerdict verdict;
+  } cases[] = {
+      {u"", u"", PathVerdict::kSame},
+      {u"  ", u"\t", PathVerdict::kSame},
+      {stary, u" " + stary + u"\t", PathVerdict::kSame},
+      // One directory behind two texts is refused like equal texts.
+      {stary, stary + u"\\", PathVerdict::kSame},
+      {stary + u"\\", stary + u"\\\\", PathVerdict::kSame},
+      {stary, nowy, PathVerdict::kAccepted},
+      {stary + u"\\", nowy, PathVerdict::kAccepted},
+      {stary, dir.Path(u"pusty"), PathVerdict::kIncomplete},
+      {dir.Path(u"pusty"), nowy, PathVerdict::kIncomplete},
+      {stary, dir.Path(u"brak"), PathVerdict::kIncomplete},
+      {dir.Path(u"zly"), nowy, PathVerdict::kIncomplete},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Judge(c.source, c.dest), c.verdict)
+        << platform::TextToUtf8(c.source) << " | " << platform::TextToUtf8(c.dest);
+  }
+}
+
+TEST_F(JudgePathsTest, RelativeAndAbsoluteTextsOfOneDirectoryAreTheSame) {
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Native(u""));
+  const auto verdict = Judge(u"stary", dir.Path(u"stary"));
+  const auto other = Judge(u"nowy", dir.Path(u"stary"));
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(verdict, PathVerdict::kSame);
+  EXPECT_EQ(other, PathVerdict::kAccepted);
+}
+
+}  // namespace

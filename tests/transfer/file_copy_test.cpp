@@ -1,0 +1,152 @@
+#include "transfer/file_copy.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/utf8.h"
+#include "support/fake_controls.h"
+#include "support/forwarding_os.h"
+#include "support/installations.h"
+#include "support/system.h"
+
+namespace {
+
+using testing_support::Bytes;
+using testing_support::FakeLog;
+using testing_support::Installations;
+using testing_support::SystemOs;
+using Lines = std::vector<std::u16string>;
+
+constexpr std::u16string_view kFile = u"BAZA_DW8.REK";
+const std::u16string kNone = u"(none)";
+
+class FileCopyTest : public ::testing::Test {
+ protected:
+  FileCopyTest() { pair.AddCompany(u"FIRMA1", std::nullopt, std::nullopt); }
+  void Copy(const Lines& katalogi, const Lines& pliki) { Copy(SystemOs(), katalogi, pliki); }
+  void Copy(platform::Os& os, const Lines& katalogi, const Lines& pliki) {
+    transfer::SkopiujPliki(os, pair.Source(), pair.Dest(), katalogi, pliki, log);
+  }
+  static std::u16string Source(std::u16string_view file = kFile) {
+    return Installations::In(Installations::kOld, u"FIRMA1", file);
+  }
+  static std::u16string Target(std::u16string_view file = kFile) {
+    return Installations::In(Installations::kNew, u"FIRMA1", file);
+  }
+  static std::u16string Backup() { return Target() + u".old"; }
+  // The content at a relative name, or "(none)".
+  std::u16string At(const std::u16string& relative) const {
+    if (!pair.dir.Exists(relative)) return kNone;
+    const Bytes bytes = pair.dir.ReadBytes(relative);
+    return std::u16string(bytes.begin(), bytes.end());
+  }
+  void Put(const std::u16string& relative, const std::u16string& content) {
+    if (content != kNone) pair.dir.WriteBytes(relative, Bytes(content.begin(), content.end()));
+  }
+
+  Installations pair;
+  FakeLog log;
+};
+
+// One pair, by the state of the target, its backup and the source: the pair
+// ends either copied (new content at the target, old at the backup) or as it
+// was. A missing source no longer takes the target away.
+TEST_F(FileCopyTest, OutcomeOfOnePair) {
+  const struct {
+    std::u16string target, backup, source;
+    std::u16string targetAfter, backupAfter;
+    bool logged;
+  } cases[] = {
+      {kNone, kNone, u"nowy", u"nowy", kNone, true},
+      {kNone, u"kopia", u"nowy", u"nowy", u"kopia", true},
+      {kNone, kNone, kNone, kNone, kNone, false},
+      {kNone, u"kopia", kNone, kNone, u"kopia", false},
+      {u"stary", kNone, u"nowy", u"nowy", u"stary", true},
+      {u"stary", kNone, kNone, u"stary", kNone, false},
+      {u"stary", u"kopia", u"nowy", u"stary", u"kopia", false},
+      {u"stary", u"kopia", kNone, u"stary", u"kopia", false},
+  };
+  for (const auto& c : cases) {
+    pair.dir.MakeDir(Target(u""));
+    for (const auto& name : {Target(), Backup(), Source()}) {
+      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
+    }
+    Put(Target(), c.target);
+    Put(Backup(), c.backup);
+    Put(Source(), c.source);
+    log.text.clear();
+    Copy({u"FIRMA1"}, {std::u16string(kFile)});
+    const auto state = platform::TextToUtf8(c.target + u"," + c.backup + u"," + c.source);
+    EXPECT_EQ(At(Target()), c.targetAfter) << state;
+    EXPECT_EQ(At(Backup()), c.backupAfter) << state;
+    EXPECT_EQ(At(Source()), c.source) << state;
+    EXPECT_EQ(log.text, c.logged ? u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n"
+                                 : u"Skopiowane fimry:\r\n")
+        << state;
+  }
+}
+
+TEST_F(FileCopyTest, ATargetThatCannotBeMovedAsideStays) {
+  struct RefusingMoves : testing_support::ForwardingOs {
+    using ForwardingOs::ForwardingOs;
+    std::uint32_t Move(std::u16string_view, std::u16string_view) override {
+      return platform::err::kSharingViolation;
+    }
+  } os(SystemOs());
+  Put(Target(), u"stary");
+  Put(Source(), u"nowy");
+  Copy(os, {u"FIRMA1"}, {std::u16string(kFile)});
+  EXPECT_EQ(At(Target()), u"stary");
+  EXPECT_EQ(At(Backup()), kNone);
+  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+}
+
+TEST_F(FileCopyTest, RepeatedRunsKeepOneBackup) {
+  Put(Source(), u"nowy");
+  const Lines logs[] = {
+      {u"FIRMA1\\BAZA_DW8.REK"},  // copied, nothing to keep
+      {u"FIRMA1\\BAZA_DW8.REK"},  // the first copy becomes the backup
+      {},                         // target and backup both there: nothing changes
+  };
+  for (const auto& logged : logs) {
+    log.text.clear();
+    Copy({u"FIRMA1"}, {std::u16string(kFile)});
+    std::u16string expected = u"Skopiowane fimry:\r\n";
+    for (const auto& line : logged) expected += line + u"\r\n";
+    EXPECT_EQ(log.text, expected);
+  }
+  EXPECT_EQ(At(Target()), u"nowy");
+  EXPECT_EQ(At(Backup()), u"nowy");
+}
+
+TEST_F(FileCopyTest, EntriesAreUsedExactlyAsTyped) {
+  pair.AddCompany(u"FIRMA2\\", std::nullopt, std::nullopt);
+  pair.dir.MakeDir(Installations::In(Installations::kOld, u"FIRMA1", u"SUB"));
+  pair.dir.MakeDir(Installations::In(Installations::kNew, u"FIRMA1", u"SUB"));
+  pair.dir.MakeDir(Installations::In(Installations::kOld, u"FIRMA1", u"NOSUB"));
+  pair.dir.MakeDir(Target(u"KATALOG"));
+  pair.dir.MakeDir(Installations::In(Installations::kOld, u"BRAK", u""));
+  for (const auto* name : {u"A.DAT", u"SUB\\B.DAT", u"NOSUB\\C.DAT", u"KATALOG", u"*.DAT"}) {
+    Put(Source(name), u"x");
+  }
+  Put(Installations::In(Installations::kOld, u"FIRMA2", u"A.DAT"), u"y");
+  Put(Installations::In(Installations::kOld, u"BRAK", u"A.DAT"), u"z");
+  Copy({u"FIRMA1", u"FIRMA2\\", u"BRAK"},
+       {u"A.DAT", u"", u"SUB\\B.DAT", u"NOSUB\\C.DAT", u"KATALOG", u"*.DAT"});
+  // A sub-directory is never created; an empty entry, a directory and a
+  // wildcard name copy nothing; a company directory ending in a backslash
+  // still gets one more.
+  EXPECT_EQ(log.text,
+            u"Skopiowane fimry:\r\nFIRMA1\\A.DAT\r\nFIRMA1\\SUB\\B.DAT\r\nFIRMA2\\\\A.DAT\r\n");
+  EXPECT_EQ(At(Target(u"A.DAT")), u"x");
+  EXPECT_EQ(At(Installations::In(Installations::kNew, u"FIRMA2", u"A.DAT")), u"y");
+  EXPECT_FALSE(pair.dir.Exists(Target(u"NOSUB")));
+  EXPECT_FALSE(pair.dir.Exists(Installations::In(Installations::kNew, u"BRAK", u"")));
+}
+
+TEST_F(FileCopyTest, EmptyListsLogOnlyTheHeader) {
+  Copy({}, {std::u16string(kFile)});
+  Copy({u"FIRMA1"}, {});
+  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nSkopiowane fimry:\r\n");
+}
+
+}  // namespace

@@ -33,7 +33,7 @@ void Log(LogControl& mmo_Log, std::u16string_view Zapis) {
 std::u16string LogFilePath(std::u16string_view executablePath) {
   const auto cut = executablePath.find_last_of(u"\\/:");
   std::u16string path(cut == std::u16string_view::npos ? std::u16string_view()
-                                                        : executablePath.substr(0, cut + 1));
+                                                       : executablePath.substr(0, cut + 1));
   return path.append(kLogFileName);
 }
 

@@ -48,8 +48,7 @@ class MessageBox {
   virtual ~MessageBox() = default;
   // Shows the box and returns when the user has closed it. The flags are the
   // platform's message-box flags, passed on unchanged.
-  virtual void Show(std::u16string_view text, std::u16string_view caption,
-                    std::uint32_t flags) = 0;
+  virtual void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) = 0;
 };
 
 // What the acceptance of a pair of paths changes on the screen.

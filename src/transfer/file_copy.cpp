@@ -17,8 +17,8 @@ bool CopyPair(platform::Os& os, const std::u16string& source, const std::u16stri
   if (!Fits(source) || !Fits(backup)) return false;
   // The move refuses an existing backup, so an earlier backup is never lost;
   // the copy then meets the target and fails.
-  const bool movedAside = FileIsPresent(os, target) &&
-                          os.Move(target, backup) == platform::err::kSuccess;
+  const bool movedAside =
+      FileIsPresent(os, target) && os.Move(target, backup) == platform::err::kSuccess;
   if (os.CopyNew(source, target) == platform::err::kSuccess) return true;
   // The copy created nothing: the old file goes back under its own name.
   if (movedAside) os.Move(backup, target);

@@ -24,8 +24,7 @@ bool IsSignallingNan(double value) {
 
 // One company's step. Both files are closed when it returns or raises.
 void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16string& oldName,
-               const std::u16string& newName, LogControl& mmo_Log,
-               std::u16string_view separator) {
+               const std::u16string& newName, LogControl& mmo_Log, std::u16string_view separator) {
   // A name too long for the system is never tested for presence: the open
   // below refuses it with its own failure rather than calling it missing.
   if (oldName.size() <= kMaxFileName && !FileIsPresent(os, oldName)) {
@@ -56,8 +55,8 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
   if (IsSignallingNan(carried)) throw EInvalidOp();
   // The line is made before anything is written but logged only once the
   // record is in the system's hands: the log never claims an unstored value.
-  const std::u16string line = std::u16string(katalog) + u" REMA: " +
-                              FormatLogNumber(carried, separator);
+  const std::u16string line =
+      std::u16string(katalog) + u" REMA: " + FormatLogNumber(carried, separator);
   newFile.SeekRecord(0);
   newFile.WriteRecord(newImage.data());
   Log(mmo_Log, line);

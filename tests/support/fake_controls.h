@@ -58,8 +58,8 @@ struct FakeForm {
 
   FakeForm() { mmo_3.lines = {u"BAZA_DW8.REK"}; }
   transfer::Controls Controls() {
-    return {edt_ZETKA_source, edt_ZETKA_dest, mmo_1,   mmo_2,  mmo_3,
-            chk_4,            chk_Remanenty,  mmo_Log, screen, screen};
+    return {edt_ZETKA_source, edt_ZETKA_dest, mmo_1,  mmo_2, mmo_3, chk_4,
+            chk_Remanenty,    mmo_Log,        screen, screen};
   }
 };
 

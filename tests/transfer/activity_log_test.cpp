@@ -62,7 +62,9 @@ TEST_F(SaveLogTest, UsesTheAnsiCodePage) {
   if (SystemOs().AnsiCodePage() != 1250) GTEST_SKIP() << "needs code page 1250";
   // "ж" is not in the code page: the platform's replacement stands for it.
   Save(u"łódź ж\r\n");
-  EXPECT_EQ(dir.ReadBytes(u"x.log"), "\xB3\xF3" "d\x9F ?\r\n");
+  EXPECT_EQ(dir.ReadBytes(u"x.log"),
+            "\xB3\xF3"
+            "d\x9F ?\r\n");
 }
 
 TEST_F(SaveLogTest, AReadOnlyFileIsLeftAsItWas) {

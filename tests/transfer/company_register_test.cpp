@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "platform/utf8.h"
 #include "support/fake_controls.h"
@@ -26,8 +27,10 @@ TEST(SlashStr, AppendsOnlyAMissingBackslash) {
   const struct {
     std::u16string path, slashed;
   } cases[] = {
-      {u"c:\\zetka_2009", u"c:\\zetka_2009\\"}, {u"c:\\zetka_2009\\", u"c:\\zetka_2009\\"},
-      {u"", u"\\"},                             {u"c:/zetka/", u"c:/zetka/\\"},
+      {u"c:\\zetka_2009", u"c:\\zetka_2009\\"},
+      {u"c:\\zetka_2009\\", u"c:\\zetka_2009\\"},
+      {u"", u"\\"},
+      {u"c:/zetka/", u"c:/zetka/\\"},
       {u"c:\\zetka\\\\", u"c:\\zetka\\\\"},
   };
   for (const auto& c : cases) EXPECT_EQ(transfer::SlashStr(c.path), c.slashed);
@@ -72,9 +75,29 @@ TEST_F(RegisterTest, LengthBytesBeyondTheFieldReadOnlyItsRoom) {
             (std::vector<std::u16string>{std::u16string(70, u'K'), std::u16string(70, u'K')}));
 }
 
+// Any length and any bytes: one entry per whole record, none longer than its
+// field (the sanitized build catches a read outside the record).
+TEST_F(RegisterTest, AnyBytesLoadWithinTheirRecords) {
+  std::mt19937 random(2009);
+  for (int round = 0; round < 50; ++round) {
+    Bytes content(random() % 700, '\0');
+    for (auto& byte : content) byte = static_cast<char>(random());
+    Load(content);
+    ASSERT_EQ(katalogi.lines.size(), content.size() / 103);
+    ASSERT_EQ(names.lines.size(), katalogi.lines.size());
+    for (std::size_t i = 0; i < names.lines.size(); ++i) {
+      EXPECT_LE(names.lines[i].size(), 31u);
+      EXPECT_LE(katalogi.lines[i].size(), 70u);
+    }
+  }
+}
+
 TEST_F(RegisterTest, TextsAreInTheAnsiCodePage) {
   if (SystemOs().AnsiCodePage() != 1250) GTEST_SKIP() << "needs code page 1250";
-  Load(FirmaRecord("Pi\xB3" "ka", "F\xB3"));
+  Load(
+      FirmaRecord("Pi\xB3"
+                  "ka",
+                  "F\xB3"));
   EXPECT_EQ(names.lines, std::vector<std::u16string>{u"Piłka"});
   EXPECT_EQ(katalogi.lines, std::vector<std::u16string>{u"Fł"});
 }

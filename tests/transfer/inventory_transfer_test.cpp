@@ -58,9 +58,12 @@ TEST_F(InventoryTest, OneLinePerCompanyInEitherSeparator) {
     Transfer({u"BRAK", u"PELNA", u"FIRMA1"}, separator);
     EXPECT_EQ(log.text, u"BAD.Brak pliku " + pair.dir.Path(Installations::OldAnnual(u"BRAK")) +
                             u"\r\n"
-                            u"PELNA REMANENT DOCELOWY NIEZEROWY 1500" + separator +
+                            u"PELNA REMANENT DOCELOWY NIEZEROWY 1500" +
+                            separator +
                             u"75 - pomijam\r\n"
-                            u"FIRMA1 REMA: 23456" + separator + u"8\r\n"
+                            u"FIRMA1 REMA: 23456" +
+                            separator +
+                            u"8\r\n"
                             u"OK. Remamenty skopiowano!\r\n");
   }
   EXPECT_EQ(New(u"PELNA"), RokRecord(1500.75, 0));
@@ -160,8 +163,7 @@ TEST_F(InventoryTest, AFailureEndsTheTransferAndKeepsEarlierChanges) {
 TEST_F(InventoryTest, AFailedWriteLogsNoCarriedValue) {
   struct RefusingWrites : testing_support::ForwardingOs {
     using ForwardingOs::ForwardingOs;
-    std::uint32_t Write(platform::FileHandle, const void*, std::uint32_t,
-                        std::uint32_t&) override {
+    std::uint32_t Write(platform::FileHandle, const void*, std::uint32_t, std::uint32_t&) override {
       return platform::err::kDiskFull;
     }
   } os(SystemOs());

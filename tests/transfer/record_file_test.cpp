@@ -143,9 +143,8 @@ TEST(FileIsPresent, OnlyFilesArePresent) {
     std::u16string relative;
     bool present;
   } cases[] = {
-      {u"plik", true},   {u"tylko", true},         {u"katalog", false},
-      {u"brak", false},  {u"brak\\plik", false},   {u"pl*k", false},
-      {u"pli?", false},  {u"katalog\\", false},
+      {u"plik", true},        {u"tylko", true}, {u"katalog", false}, {u"brak", false},
+      {u"brak\\plik", false}, {u"pl*k", false}, {u"pli?", false},    {u"katalog\\", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(transfer::FileIsPresent(SystemOs(), dir.Path(c.relative)), c.present)

@@ -45,8 +45,7 @@ class RunTest : public ::testing::Test {
 
   static constexpr std::u16string_view kLogFile = u"bin\\dopliki32.log";
   Installations pair;
-  RunOs os{testing_support::SystemOs(),
-                                  pair.dir.Path(u"bin\\dopliki32.exe")};
+  RunOs os{testing_support::SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
   FakeForm form;
   transfer::Tfrm_Main main{os, form.Controls()};
 };
@@ -72,8 +71,9 @@ TEST_F(RunTest, TheCopyComesBeforeTheTransfer) {
   os.decimalSymbol = u".";
   main.RefreshDecimalSeparator();
   main.btn_2Click();
-  EXPECT_EQ(LogFile(), lines + "FIRMA1 REMANENT DOCELOWY NIEZEROWY 12.5 - pomijam\r\n"
-                               "OK. Remamenty skopiowano!\r\n");
+  EXPECT_EQ(LogFile(), lines +
+                           "FIRMA1 REMANENT DOCELOWY NIEZEROWY 12.5 - pomijam\r\n"
+                           "OK. Remamenty skopiowano!\r\n");
 }
 
 TEST_F(RunTest, AFailedTransferEndsTheRunBeforeKoniecAndTheSave) {

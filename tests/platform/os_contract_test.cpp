@@ -1,0 +1,424 @@
+// What the program relies on from the OS layer, asserted against the layer of
+// the system the tests were built for: the POSIX one natively, the Win32 one
+// under Windows or Wine. Only what both systems do alike is asserted here.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "platform/os.h"
+#include "platform/system_os.h"
+#include "platform/utf8.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using platform::EntryInfo;
+using platform::FileHandle;
+using platform::FileIdentity;
+using platform::SeekOrigin;
+namespace err = platform::err;
+
+constexpr std::uint32_t kNegativeSeek = 131;
+
+// Closes at scope end what a test left open, so a failed assertion cannot
+// keep a file busy while the temporary directory is removed.
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(platform::Os& os) : os_(os) {}
+  ~ScopedHandle() {
+    if (handle_ != 0) os_.Close(handle_);
+  }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+  FileHandle& handle() { return handle_; }
+  std::uint32_t Close() {
+    const auto code = os_.Close(handle_);
+    handle_ = 0;
+    return code;
+  }
+
+ private:
+  platform::Os& os_;
+  FileHandle handle_ = 0;
+};
+
+class OsContractTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_.WriteBytes(u"file.dat", "abcdef");
+    dir_.WriteBytes(u"readonly.dat", "keep me");
+    dir_.SetReadOnly(u"readonly.dat");
+    dir_.MakeDir(u"sub");
+    dir_.WriteBytes(u"sub\\inner.dat", "inner");
+    dir_.MakeDir(u"other");
+  }
+
+  std::uint32_t Write(FileHandle handle, std::string_view bytes) {
+    std::uint32_t done = 0;
+    const auto code =
+        os_->Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()), done);
+    EXPECT_EQ(done, code == err::kSuccess ? bytes.size() : 0u);
+    return code;
+  }
+
+  std::string Read(FileHandle handle, std::uint32_t size) {
+    std::string bytes(size, '\0');
+    std::uint32_t done = 0;
+    EXPECT_EQ(os_->Read(handle, bytes.data(), size, done), err::kSuccess);
+    bytes.resize(std::min(done, size));
+    return bytes;
+  }
+
+  std::uint32_t SeekTo(FileHandle handle, std::int32_t distance, SeekOrigin origin) {
+    std::uint32_t position = 0;
+    EXPECT_EQ(os_->Seek(handle, distance, origin, position), err::kSuccess);
+    return position;
+  }
+
+  std::uint32_t SizeOf(FileHandle handle) {
+    std::uint32_t size = 0;
+    EXPECT_EQ(os_->Size(handle, size), err::kSuccess);
+    return size;
+  }
+
+  std::unique_ptr<platform::Os> os_ = platform::MakeSystemOs();
+  testing_support::TempDir dir_;
+};
+
+struct NameCase {
+  std::u16string_view name;
+  std::uint32_t code;
+};
+
+std::string Describe(std::u16string_view name) { return platform::TextToUtf8(name); }
+
+// --- opening ---
+
+TEST_F(OsContractTest, OpenExistingRefusesWhatItCannotOpen) {
+  const NameCase cases[] = {
+      {u"missing.dat", err::kFileNotFound}, {u"nodir\\missing.dat", err::kPathNotFound},
+      {u"sub", err::kAccessDenied},         {u"readonly.dat", err::kAccessDenied},
+      {u"wild*.dat", err::kInvalidName},    {u"file.da?", err::kInvalidName},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.name));
+    FileHandle handle = 0;
+    const auto code = os_->OpenExisting(dir_.Path(c.name), handle);
+    EXPECT_EQ(code, c.code);
+    if (code == err::kSuccess) os_->Close(handle);
+  }
+  EXPECT_FALSE(dir_.Exists(u"missing.dat"));
+  EXPECT_EQ(dir_.ReadBytes(u"readonly.dat"), "keep me");
+}
+
+TEST_F(OsContractTest, OpenExistingWritesInPlaceWithoutTruncating) {
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->OpenExisting(dir_.Path(u"file.dat"), file.handle()), err::kSuccess);
+  EXPECT_EQ(SizeOf(file.handle()), 6u);
+  EXPECT_EQ(Write(file.handle(), "XY"), err::kSuccess);
+  EXPECT_EQ(file.Close(), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "XYcdef");
+}
+
+TEST_F(OsContractTest, DoubledSeparatorIsOneSeparator) {
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->OpenExisting(dir_.Path(u"sub\\\\inner.dat"), file.handle()), err::kSuccess);
+  EXPECT_EQ(Read(file.handle(), 16), "inner");
+}
+
+TEST_F(OsContractTest, NamesOutsideAsciiAreTheNamesOnDisk) {
+  // Wine stores such names only when the host has the locale it runs under.
+  try {
+    dir_.MakeDir(u"Księgi");
+  } catch (const std::exception& e) {
+    GTEST_SKIP() << "this system cannot store a non-ASCII name: " << e.what();
+  }
+  const std::u16string_view name = u"Księgi\\Zażółć gęślą.dat";
+  ScopedHandle created(*os_);
+  ASSERT_EQ(os_->CreateAlways(dir_.Path(name), created.handle()), err::kSuccess);
+  EXPECT_EQ(Write(created.handle(), "pl"), err::kSuccess);
+  EXPECT_EQ(created.Close(), err::kSuccess);
+  EXPECT_TRUE(dir_.Exists(name));
+
+  ScopedHandle opened(*os_);
+  ASSERT_EQ(os_->OpenExisting(dir_.Path(name), opened.handle()), err::kSuccess);
+  EXPECT_EQ(Read(opened.handle(), 16), "pl");
+}
+
+// --- reading, writing, positioning ---
+
+TEST_F(OsContractTest, ReadWriteSeekAndSizeRoundTrip) {
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->CreateAlways(dir_.Path(u"new.dat"), file.handle()), err::kSuccess);
+  const FileHandle h = file.handle();
+  EXPECT_EQ(SizeOf(h), 0u);
+  EXPECT_EQ(Write(h, "hello world"), err::kSuccess);
+  EXPECT_EQ(SizeOf(h), 11u);
+  EXPECT_EQ(SeekTo(h, 0, SeekOrigin::kCurrent), 11u);
+
+  EXPECT_EQ(SeekTo(h, 0, SeekOrigin::kBegin), 0u);
+  EXPECT_EQ(Read(h, 5), "hello");
+  EXPECT_EQ(SeekTo(h, 1, SeekOrigin::kCurrent), 6u);
+  // The end of the file cuts a read short without failing it.
+  EXPECT_EQ(Read(h, 100), "world");
+  EXPECT_EQ(Read(h, 100), "");
+  EXPECT_EQ(SeekTo(h, -5, SeekOrigin::kCurrent), 6u);
+
+  // Before the start is refused and the pointer stays.
+  std::uint32_t position = 0;
+  EXPECT_EQ(os_->Seek(h, -1, SeekOrigin::kBegin, position), kNegativeSeek);
+  EXPECT_EQ(os_->Seek(h, -7, SeekOrigin::kCurrent, position), kNegativeSeek);
+  EXPECT_EQ(SeekTo(h, 0, SeekOrigin::kCurrent), 6u);
+
+  // Past the end is allowed; a write there extends the file with zeros.
+  EXPECT_EQ(SeekTo(h, 13, SeekOrigin::kBegin), 13u);
+  EXPECT_EQ(SizeOf(h), 11u);
+  EXPECT_EQ(Write(h, "!"), err::kSuccess);
+  EXPECT_EQ(SizeOf(h), 14u);
+  EXPECT_EQ(file.Close(), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"new.dat"), std::string("hello world\0\0!", 14));
+}
+
+TEST_F(OsContractTest, ReadOfEmptyFileGivesNothing) {
+  dir_.WriteBytes(u"empty.dat", "");
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->OpenExisting(dir_.Path(u"empty.dat"), file.handle()), err::kSuccess);
+  EXPECT_EQ(SizeOf(file.handle()), 0u);
+  EXPECT_EQ(Read(file.handle(), 512), "");
+}
+
+// --- creating ---
+
+TEST_F(OsContractTest, CreateAlwaysCreatesANewFile) {
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->CreateAlways(dir_.Path(u"sub\\created.dat"), file.handle()), err::kSuccess);
+  EXPECT_EQ(Write(file.handle(), "log"), err::kSuccess);
+  EXPECT_EQ(file.Close(), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"sub\\created.dat"), "log");
+}
+
+TEST_F(OsContractTest, CreateAlwaysTruncatesAnExistingFile) {
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->CreateAlways(dir_.Path(u"file.dat"), file.handle()), err::kSuccess);
+  EXPECT_EQ(SizeOf(file.handle()), 0u);
+  EXPECT_EQ(Write(file.handle(), "z"), err::kSuccess);
+  EXPECT_EQ(file.Close(), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "z");
+}
+
+TEST_F(OsContractTest, CreateAlwaysRefusalsLeaveEverythingAsItWas) {
+  const NameCase cases[] = {
+      {u"readonly.dat", err::kAccessDenied},
+      {u"sub", err::kAccessDenied},
+      {u"nodir\\new.dat", err::kPathNotFound},
+      {u"new*.dat", err::kInvalidName},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.name));
+    FileHandle handle = 0;
+    const auto code = os_->CreateAlways(dir_.Path(c.name), handle);
+    EXPECT_EQ(code, c.code);
+    if (code == err::kSuccess) os_->Close(handle);
+  }
+  EXPECT_EQ(dir_.ReadBytes(u"readonly.dat"), "keep me");
+  EXPECT_EQ(dir_.ReadBytes(u"sub\\inner.dat"), "inner");
+  EXPECT_FALSE(dir_.Exists(u"nodir"));
+}
+
+// --- existence ---
+
+struct EntryCase {
+  std::u16string_view name;
+  std::uint32_t code;
+  bool isDirectory;
+};
+
+TEST_F(OsContractTest, AttributesTellFilesDirectoriesAndMissingEntries) {
+  const EntryCase cases[] = {
+      {u"file.dat", err::kSuccess, false},
+      {u"readonly.dat", err::kSuccess, false},
+      {u"sub\\\\inner.dat", err::kSuccess, false},
+      {u"sub", err::kSuccess, true},
+      {u"sub\\", err::kSuccess, true},
+      {u"missing.dat", err::kFileNotFound, false},
+      {u"nodir\\missing.dat", err::kPathNotFound, false},
+      {u"file*", err::kInvalidName, false},
+      {u"file.da?", err::kInvalidName, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.name));
+    EntryInfo info;
+    info.isDirectory = !c.isDirectory;
+    ASSERT_EQ(os_->Attributes(dir_.Path(c.name), info), c.code);
+    if (c.code == err::kSuccess) {
+      EXPECT_EQ(info.isDirectory, c.isDirectory);
+    }
+  }
+}
+
+TEST_F(OsContractTest, FindFirstFindsTheEntryItself) {
+  const EntryCase cases[] = {
+      {u"file.dat", err::kSuccess, false},
+      {u"sub", err::kSuccess, true},
+      {u"missing.dat", err::kFileNotFound, false},
+      {u"nodir\\missing.dat", err::kPathNotFound, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.name));
+    EntryInfo info;
+    info.isDirectory = !c.isDirectory;
+    ASSERT_EQ(os_->FindFirst(dir_.Path(c.name), info), c.code);
+    if (c.code == err::kSuccess) {
+      EXPECT_EQ(info.isDirectory, c.isDirectory);
+    }
+  }
+  // A wildcard that matches nothing finds nothing (systems differ on the code).
+  EntryInfo info;
+  EXPECT_NE(os_->FindFirst(dir_.Path(u"nothing*.dat"), info), err::kSuccess);
+}
+
+TEST_F(OsContractTest, IdentityIsTheSameWhateverTheTextThatReachesIt) {
+  const auto identityOf = [&](std::u16string_view relative) {
+    FileIdentity identity;
+    EXPECT_EQ(os_->Identity(dir_.Path(relative), identity), err::kSuccess) << Describe(relative);
+    return identity;
+  };
+  EXPECT_EQ(identityOf(u"sub"), identityOf(u"sub\\"));
+  EXPECT_EQ(identityOf(u"sub\\inner.dat"), identityOf(u"sub\\\\inner.dat"));
+  EXPECT_NE(identityOf(u"sub"), identityOf(u"other"));
+  EXPECT_NE(identityOf(u"file.dat"), identityOf(u"readonly.dat"));
+
+  FileIdentity identity;
+  EXPECT_EQ(os_->Identity(dir_.Path(u"missing"), identity), err::kFileNotFound);
+  EXPECT_EQ(os_->Identity(dir_.Path(u"nodir\\missing"), identity), err::kPathNotFound);
+}
+
+// --- moving ---
+
+TEST_F(OsContractTest, MoveRenames) {
+  ASSERT_EQ(os_->Move(dir_.Path(u"file.dat"), dir_.Path(u"file.dat.old")), err::kSuccess);
+  EXPECT_FALSE(dir_.Exists(u"file.dat"));
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat.old"), "abcdef");
+}
+
+TEST_F(OsContractTest, MoveRefusalsChangeNothing) {
+  struct MoveCase {
+    std::u16string_view from;
+    std::u16string_view to;
+    std::uint32_t code;
+  };
+  const MoveCase cases[] = {
+      {u"file.dat", u"readonly.dat", err::kAlreadyExists},
+      {u"file.dat", u"sub", err::kAlreadyExists},
+      {u"missing.dat", u"new.dat", err::kFileNotFound},
+      {u"nodir\\missing.dat", u"new.dat", err::kPathNotFound},
+      {u"file.dat", u"nodir\\new.dat", err::kPathNotFound},
+      {u"file.dat", u"new*.dat", err::kInvalidName},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.from) + " -> " + Describe(c.to));
+    EXPECT_EQ(os_->Move(dir_.Path(c.from), dir_.Path(c.to)), c.code);
+  }
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "abcdef");
+  EXPECT_EQ(dir_.ReadBytes(u"readonly.dat"), "keep me");
+  EXPECT_EQ(dir_.ReadBytes(u"sub\\inner.dat"), "inner");
+  EXPECT_FALSE(dir_.Exists(u"new.dat"));
+  EXPECT_FALSE(dir_.Exists(u"nodir"));
+}
+
+// --- copying ---
+
+TEST_F(OsContractTest, CopyNewCopiesTheBytes) {
+  std::string bytes(70000, '\0');  // more than one buffer of any sensible size
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+  dir_.WriteBytes(u"big.dat", bytes);
+  ASSERT_EQ(os_->CopyNew(dir_.Path(u"big.dat"), dir_.Path(u"other\\big.dat")), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"other\\big.dat"), bytes);
+  EXPECT_EQ(dir_.ReadBytes(u"big.dat"), bytes);
+}
+
+TEST_F(OsContractTest, CopyNewCarriesTheReadOnlyAttribute) {
+  ASSERT_EQ(os_->CopyNew(dir_.Path(u"readonly.dat"), dir_.Path(u"copy.dat")), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"copy.dat"), "keep me");
+  FileHandle handle = 0;
+  EXPECT_EQ(os_->OpenExisting(dir_.Path(u"copy.dat"), handle), err::kAccessDenied);
+}
+
+TEST_F(OsContractTest, CopyNewRefusalsLeaveNoTarget) {
+  struct CopyCase {
+    std::u16string_view from;
+    std::u16string_view to;
+    std::uint32_t code;
+  };
+  const CopyCase cases[] = {
+      {u"file.dat", u"readonly.dat", err::kFileExists},
+      {u"file.dat", u"sub\\inner.dat", err::kFileExists},
+      {u"missing.dat", u"new.dat", err::kFileNotFound},
+      {u"missing.dat", u"readonly.dat", err::kFileNotFound},
+      {u"nodir\\missing.dat", u"new.dat", err::kPathNotFound},
+      {u"file.dat", u"nodir\\new.dat", err::kPathNotFound},
+      {u"sub", u"new.dat", err::kAccessDenied},
+      {u"file.dat", u"new?.dat", err::kInvalidName},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.from) + " -> " + Describe(c.to));
+    EXPECT_EQ(os_->CopyNew(dir_.Path(c.from), dir_.Path(c.to)), c.code);
+  }
+  EXPECT_EQ(dir_.ReadBytes(u"readonly.dat"), "keep me");
+  EXPECT_EQ(dir_.ReadBytes(u"sub\\inner.dat"), "inner");
+  EXPECT_FALSE(dir_.Exists(u"new.dat"));
+  EXPECT_FALSE(dir_.Exists(u"nodir"));
+}
+
+// --- text ---
+
+TEST_F(OsContractTest, AsciiRoundTripsInAnyCodePage) {
+  std::string ascii;
+  for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
+  const std::u16string text = os_->AnsiToText(ascii);
+  EXPECT_EQ(text, std::u16string(ascii.begin(), ascii.end()));
+  EXPECT_EQ(os_->TextToAnsi(text), ascii);
+  EXPECT_EQ(os_->AnsiToText(""), u"");
+  EXPECT_EQ(os_->TextToAnsi(u""), "");
+}
+
+TEST_F(OsContractTest, CentralEuropeanCodePage) {
+  if (os_->AnsiCodePage() != 1250) GTEST_SKIP() << "code page " << os_->AnsiCodePage();
+  EXPECT_EQ(os_->AnsiToText("\xB3\xB9\xEA\x8C\x80"), u"łąęŚ€");
+  EXPECT_EQ(os_->TextToAnsi(u"Zażółć"), "Za\xBF\xF3\xB3\xE6");
+  // What the code page lacks becomes the default character.
+  EXPECT_EQ(os_->TextToAnsi(u"x中y"), "x?y");
+  // Every byte is one character and comes back as itself, the five bytes the
+  // code page leaves undefined included.
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  const std::u16string text = os_->AnsiToText(all);
+  EXPECT_EQ(text.size(), 256u);
+  EXPECT_EQ(os_->TextToAnsi(text), all);
+}
+
+TEST_F(OsContractTest, ErrorTextsExistForTheCodesFilesGive) {
+  for (const auto code : {err::kFileNotFound, err::kPathNotFound, err::kAccessDenied,
+                          err::kSharingViolation, err::kDiskFull}) {
+    EXPECT_FALSE(os_->ErrorText(code).empty()) << code;
+  }
+}
+
+// --- process ---
+
+TEST_F(OsContractTest, ExecutablePathNamesTheTestProgram) {
+  const std::u16string path = os_->ExecutablePath();
+  const auto separator = path.find_last_of(u"\\/");
+  ASSERT_NE(separator, std::u16string::npos);
+  std::string fileName = platform::TextToUtf8(path.substr(separator + 1));
+  std::transform(fileName.begin(), fileName.end(), fileName.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  EXPECT_EQ(fileName.rfind("dopliki_tests", 0), 0u) << fileName;
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs the Windows test executable of a cross build under Wine and appends its
+# results to a summary file as suite "wine" (see run-suite.sh).
+#   wine-test.sh SUMMARY_FILE BUILD_DIR
+#
+# Wine gets a private prefix inside the build directory, created on first use,
+# never the user's ~/.wine. The executable runs twice:
+#   1. every test, as a Polish Windows (LC_ALL=pl_PL.UTF-8: code page 1250,
+#      decimal symbol ",");
+#   2. only the test suites whose names end in "LocaleTest", as an English one
+#      (LC_ALL=C.UTF-8: code page 1252, decimal symbol ".").
+# Tests learn what to expect from DOPLIKI_EXPECT_ACP and DOPLIKI_EXPECT_DECIMAL
+# and skip their exact checks when these are unset. Both runs count as "wine".
+# Console tests only: no display is needed.
+set -u
+
+if [ $# -ne 2 ]; then
+  echo "usage: $0 SUMMARY_FILE BUILD_DIR" >&2
+  exit 2
+fi
+# Root writes to read-only files, and Wine keeps the read-only attribute as
+# Unix permissions, so as root Windows' refusals would not show. Run as an
+# ordinary user inside a user namespace instead (that user is root outside
+# it, so the build directory stays ours). The uid is one no real user of
+# the machine is likely to have, so Wine's per-user server directory in /tmp
+# cannot clash with a real user's.
+if [ "$(id -u)" -eq 0 ] && [ -z "${DOPLIKI_WINE_AS_USER:-}" ]; then
+  if unshare --user --map-user=61000 --map-group=61000 true 2>/dev/null; then
+    export DOPLIKI_WINE_AS_USER=61000
+    exec unshare --user --map-user=61000 --map-group=61000 bash "$0" "$@"
+  fi
+  echo "$0: warning: running Wine as root; read-only files will not refuse writing" >&2
+fi
+
+summary=$1
+build=$(cd "$2" && pwd) || exit 2
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$build/tests/dopliki_tests.exe
+wine=${WINE:-wine}
+
+if [ ! -f "$exe" ]; then
+  echo "$0: $exe not found; build the Windows tests first" >&2
+  echo "wine 0 1" >>"$summary"
+  exit 1
+fi
+
+export WINEPREFIX=$build/wineprefix
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+export WINEARCH=win64
+
+# Whatever happens below, leave no wineserver of this prefix behind.
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+
+# A prefix is ready once a boot has run to its end; an interrupted one is redone.
+ready=$WINEPREFIX/.dopliki-ready
+if [ ! -f "$ready" ]; then
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  echo "creating the Wine prefix $WINEPREFIX"
+  wineboot --init >/dev/null 2>&1
+  timeout 300 wineserver -w || wineserver -k
+  touch "$ready"
+fi
+
+run() {  # run LOCALE ACP DECIMAL [GTEST ARGS...]
+  local locale=$1 acp=$2 decimal=$3
+  shift 3
+  echo "== Wine, LC_ALL=$locale (code page $acp, decimal symbol \"$decimal\") =="
+  # The locale goes to Wine alone: the shell need not have it installed.
+  "$here/run-suite.sh" "$summary" wine env LC_ALL="$locale" DOPLIKI_EXPECT_ACP="$acp" \
+    DOPLIKI_EXPECT_DECIMAL="$decimal" "$wine" "$exe" "$@"
+  # The next run starts a fresh wineserver, which reads the locale anew.
+  timeout 60 wineserver -w || wineserver -k
+}
+
+run pl_PL.UTF-8 1250 ","
+run C.UTF-8 1252 "." --gtest_filter='*LocaleTest.*'

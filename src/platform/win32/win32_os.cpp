@@ -1,0 +1,229 @@
+// The product's OS layer: thin calls into Win32, each returning 0 or the
+// system's own error code.
+#include <windows.h>
+
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/os.h"
+#include "platform/system_os.h"
+
+namespace platform {
+
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text passes to W functions as is");
+
+// A NUL-terminated copy, as every W function wants.
+std::wstring Terminated(std::u16string_view text) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+}
+
+std::u16string FromWide(const wchar_t* text, std::size_t length) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
+}
+
+// The code of the call that just failed. A failure must never read as
+// success, should the system have left no code behind.
+std::uint32_t LastError(std::uint32_t ifNone = ERROR_GEN_FAILURE) {
+  const DWORD code = GetLastError();
+  return code != ERROR_SUCCESS ? code : ifNone;
+}
+
+HANDLE ToHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+
+const HANDLE kInvalidHandle = INVALID_HANDLE_VALUE;
+
+// The Win32 conversion functions count in int.
+int ConversionLength(std::size_t length) {
+  if (length > static_cast<std::size_t>(INT_MAX)) {
+    throw std::length_error("text too long for a code page conversion");
+  }
+  return static_cast<int>(length);
+}
+
+std::uint32_t OpenFile(std::u16string_view name, DWORD shareMode, DWORD disposition,
+                       FileHandle& handle) {
+  const std::wstring path = Terminated(name);
+  const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr,
+                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == kInvalidHandle) {
+    handle = 0;
+    return LastError();
+  }
+  handle = FromHandle(opened);
+  return err::kSuccess;
+}
+
+class Win32Os final : public Os {
+ public:
+  std::uint32_t OpenExisting(std::u16string_view name, FileHandle& handle) override {
+    return OpenFile(name, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, handle);
+  }
+
+  std::uint32_t CreateAlways(std::u16string_view name, FileHandle& handle) override {
+    return OpenFile(name, 0, CREATE_ALWAYS, handle);
+  }
+
+  std::uint32_t Read(FileHandle handle, void* buffer, std::uint32_t size,
+                     std::uint32_t& done) override {
+    DWORD read = 0;
+    const BOOL ok = ReadFile(ToHandle(handle), buffer, size, &read, nullptr);
+    done = read;
+    return ok ? err::kSuccess : LastError();
+  }
+
+  std::uint32_t Write(FileHandle handle, const void* buffer, std::uint32_t size,
+                      std::uint32_t& done) override {
+    DWORD written = 0;
+    const BOOL ok = WriteFile(ToHandle(handle), buffer, size, &written, nullptr);
+    done = written;
+    return ok ? err::kSuccess : LastError();
+  }
+
+  std::uint32_t Seek(FileHandle handle, std::int32_t distance, SeekOrigin origin,
+                     std::uint32_t& position) override {
+    const DWORD method = origin == SeekOrigin::kBegin ? FILE_BEGIN : FILE_CURRENT;
+    // INVALID_SET_FILE_POINTER is also a valid position; only the code tells.
+    SetLastError(ERROR_SUCCESS);
+    const DWORD moved = SetFilePointer(ToHandle(handle), distance, nullptr, method);
+    if (moved == INVALID_SET_FILE_POINTER && GetLastError() != ERROR_SUCCESS) {
+      return GetLastError();
+    }
+    position = moved;
+    return err::kSuccess;
+  }
+
+  std::uint32_t Size(FileHandle handle, std::uint32_t& size) override {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD low = GetFileSize(ToHandle(handle), nullptr);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return GetLastError();
+    size = low;
+    return err::kSuccess;
+  }
+
+  std::uint32_t Close(FileHandle handle) override {
+    return CloseHandle(ToHandle(handle)) ? err::kSuccess : LastError();
+  }
+
+  std::uint32_t Attributes(std::u16string_view name, EntryInfo& info) override {
+    const std::wstring path = Terminated(name);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    info.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return err::kSuccess;
+  }
+
+  std::uint32_t FindFirst(std::u16string_view name, EntryInfo& info) override {
+    const std::wstring path = Terminated(name);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == kInvalidHandle) return LastError(err::kFileNotFound);
+    FindClose(search);
+    info.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return err::kSuccess;
+  }
+
+  std::uint32_t Identity(std::u16string_view name, FileIdentity& identity) override {
+    const std::wstring path = Terminated(name);
+    // No access asked for, and backup semantics, so directories open too.
+    const HANDLE opened =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == kInvalidHandle) return LastError();
+    BY_HANDLE_FILE_INFORMATION information{};
+    const BOOL ok = GetFileInformationByHandle(opened, &information);
+    const std::uint32_t code = ok ? err::kSuccess : LastError();
+    CloseHandle(opened);
+    if (code != err::kSuccess) return code;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    return err::kSuccess;
+  }
+
+  std::uint32_t Move(std::u16string_view from, std::u16string_view to) override {
+    const std::wstring source = Terminated(from);
+    const std::wstring target = Terminated(to);
+    return MoveFileW(source.c_str(), target.c_str()) ? err::kSuccess : LastError();
+  }
+
+  std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override {
+    const std::wstring source = Terminated(from);
+    const std::wstring target = Terminated(to);
+    return CopyFileW(source.c_str(), target.c_str(), TRUE) ? err::kSuccess : LastError();
+  }
+
+  std::u16string ErrorText(std::uint32_t code) override {
+    wchar_t* text = nullptr;
+    // With ALLOCATE_BUFFER the buffer argument receives the allocated pointer.
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr) return {};
+    std::u16string result = FromWide(text, length);
+    LocalFree(text);
+    return result;
+  }
+
+  std::uint32_t AnsiCodePage() override { return GetACP(); }
+
+  std::u16string AnsiToText(std::string_view bytes) override {
+    if (bytes.empty()) return {};
+    const UINT codePage = GetACP();
+    const int length = ConversionLength(bytes.size());
+    const int needed = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+    if (needed <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(needed), L'\0');
+    const int converted =
+        MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), needed);
+    return FromWide(text.data(), static_cast<std::size_t>(converted > 0 ? converted : 0));
+  }
+
+  std::string TextToAnsi(std::u16string_view text) override {
+    if (text.empty()) return {};
+    const UINT codePage = GetACP();
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = ConversionLength(text.size());
+    const int needed = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return {};
+    std::string bytes(static_cast<std::size_t>(needed), '\0');
+    const int converted =
+        WideCharToMultiByte(codePage, 0, wide, length, bytes.data(), needed, nullptr, nullptr);
+    bytes.resize(static_cast<std::size_t>(converted > 0 ? converted : 0));
+    return bytes;
+  }
+
+  std::optional<std::u16string> DecimalSymbol() override {
+    const int needed = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, nullptr, 0);
+    if (needed <= 0) return std::nullopt;
+    std::wstring symbol(static_cast<std::size_t>(needed), L'\0');
+    const int written = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol.data(), needed);
+    if (written <= 0) return std::nullopt;
+    // The count includes the terminating NUL.
+    return FromWide(symbol.data(), static_cast<std::size_t>(written - 1));
+  }
+
+  std::u16string ExecutablePath() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD capacity = static_cast<DWORD>(path.size());
+      const DWORD length = GetModuleFileNameW(nullptr, path.data(), capacity);
+      if (length == 0) return {};
+      // A full buffer means the path may have been cut short.
+      if (length < capacity) return FromWide(path.data(), length);
+      path.resize(path.size() * 2);
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Os> MakeSystemOs() { return std::make_unique<Win32Os>(); }
+
+}  // namespace platform

@@ -33,7 +33,7 @@ else
 fi
 
 echo
-[ -f "$summary.notes" ] && cat "$summary.notes"
+[ -f "$summary.notes" ] && sort -u "$summary.notes"
 [ ${#broken[@]} -eq 0 ] || echo "build failed: ${broken[*]}"
 status=0
 total_passed=0 total_failed=0

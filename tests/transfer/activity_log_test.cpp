@@ -14,12 +14,6 @@ using testing_support::FakeLog;
 using testing_support::SystemOs;
 using testing_support::TempDir;
 
-#ifdef _WIN32
-const std::u16string kAccessDeniedText = u"Access denied";
-#else
-const std::u16string kAccessDeniedText = u"Access is denied";
-#endif
-
 TEST(Log, EveryLineEndsWithABreakUnlessTheUserLeftNone) {
   FakeLog log;
   transfer::Log(log, u"pierwsza");
@@ -74,9 +68,15 @@ TEST_F(SaveLogTest, AReadOnlyFileIsLeftAsItWas) {
     Save(u"nowy\r\n");
     FAIL() << "a read-only log file was written";
   } catch (const transfer::ECreateError& e) {
-    // The system's text ends in a full stop and a line break; neither stays.
-    EXPECT_EQ(e.Message(),
-              u"Cannot create file \"" + dir.Path(u"x.log") + u"\". " + kAccessDeniedText);
+    // The system's own text follows, without its full stop and line break.
+    const std::u16string prefix = u"Cannot create file \"" + dir.Path(u"x.log") + u"\". ";
+    ASSERT_EQ(e.Message().substr(0, prefix.size()), prefix);
+    const std::u16string clause = e.Message().substr(prefix.size());
+    const std::u16string systemText = SystemOs().ErrorText(5);
+    ASSERT_FALSE(clause.empty());
+    EXPECT_EQ(systemText.substr(0, clause.size()), clause);
+    EXPECT_NE(clause.back(), u'.');
+    EXPECT_EQ(systemText.find_first_not_of(u". \r\n", clause.size()), std::u16string::npos);
   }
   EXPECT_EQ(dir.ReadBytes(u"x.log"), "stary");
 }

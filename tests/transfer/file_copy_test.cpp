@@ -125,9 +125,13 @@ TEST_F(FileCopyTest, EntriesAreUsedExactlyAsTyped) {
   pair.dir.MakeDir(Installations::In(Installations::kOld, u"FIRMA1", u"NOSUB"));
   pair.dir.MakeDir(Target(u"KATALOG"));
   pair.dir.MakeDir(Installations::In(Installations::kOld, u"BRAK", u""));
-  for (const auto* name : {u"A.DAT", u"SUB\\B.DAT", u"NOSUB\\C.DAT", u"KATALOG", u"*.DAT"}) {
+  for (const auto* name : {u"A.DAT", u"SUB\\B.DAT", u"NOSUB\\C.DAT", u"KATALOG"}) {
     Put(Source(name), u"x");
   }
+#ifndef _WIN32
+  // Windows has no such name; elsewhere it must still be taken literally.
+  Put(Source(u"*.DAT"), u"x");
+#endif
   Put(Installations::In(Installations::kOld, u"FIRMA2", u"A.DAT"), u"y");
   Put(Installations::In(Installations::kOld, u"BRAK", u"A.DAT"), u"z");
   Copy({u"FIRMA1", u"FIRMA2\\", u"BRAK"},

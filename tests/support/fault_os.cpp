@@ -1,0 +1,116 @@
+#include "support/fault_os.h"
+
+namespace testing_support {
+
+namespace err = platform::err;
+
+namespace {
+
+// SetFilePointer's and GetFileSize's answer on failure.
+constexpr std::uint32_t kInvalidValue = 0xFFFFFFFF;
+
+}  // namespace
+
+void FaultOs::Arm(Mode mode, std::uint64_t nth) {
+  mode_ = mode;
+  target_ = nth;
+  calls_ = 0;
+  faults_ = 0;
+  handleFaults_ = 0;
+}
+
+bool FaultOs::NextCallFails(bool handleCall) {
+  ++calls_;
+  const bool fails = (mode_ == Mode::kOnce && calls_ == target_) ||
+                     (mode_ == Mode::kFromThenOn && calls_ >= target_);
+  if (fails) {
+    ++faults_;
+    if (handleCall) ++handleFaults_;
+  }
+  return fails;
+}
+
+std::uint32_t FaultOs::Opened(std::uint32_t code, platform::FileHandle handle) {
+  if (code == err::kSuccess) open_.insert(handle);
+  return code;
+}
+
+std::uint32_t FaultOs::OpenExisting(std::u16string_view name, platform::FileHandle& handle) {
+  handle = 0;
+  if (NextCallFails(true)) return err::kAccessDenied;
+  const auto code = inner_.OpenExisting(name, handle);
+  return Opened(code, handle);
+}
+
+std::uint32_t FaultOs::CreateAlways(std::u16string_view name, platform::FileHandle& handle) {
+  handle = 0;
+  if (NextCallFails(true)) return err::kAccessDenied;
+  const auto code = inner_.CreateAlways(name, handle);
+  return Opened(code, handle);
+}
+
+std::uint32_t FaultOs::Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
+                            std::uint32_t& done) {
+  done = 0;
+  if (NextCallFails(true)) return err::kIoDevice;
+  return inner_.Read(handle, buffer, size, done);
+}
+
+std::uint32_t FaultOs::Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,
+                             std::uint32_t& done) {
+  done = 0;
+  if (NextCallFails(true)) return err::kDiskFull;
+  return inner_.Write(handle, buffer, size, done);
+}
+
+std::uint32_t FaultOs::Seek(platform::FileHandle handle, std::int32_t distance,
+                            platform::SeekOrigin origin, std::uint32_t& position) {
+  if (NextCallFails(true)) {
+    position = kInvalidValue;
+    return err::kIoDevice;
+  }
+  return inner_.Seek(handle, distance, origin, position);
+}
+
+std::uint32_t FaultOs::Size(platform::FileHandle handle, std::uint32_t& size) {
+  if (NextCallFails(true)) {
+    size = kInvalidValue;
+    return err::kIoDevice;
+  }
+  return inner_.Size(handle, size);
+}
+
+std::uint32_t FaultOs::Close(platform::FileHandle handle) {
+  // The handle is gone whether or not the close reports a failure.
+  const bool fails = NextCallFails(true);
+  open_.erase(handle);
+  const auto code = inner_.Close(handle);
+  return fails ? err::kIoDevice : code;
+}
+
+std::uint32_t FaultOs::Attributes(std::u16string_view name, platform::EntryInfo& info) {
+  if (NextCallFails(false)) return err::kAccessDenied;
+  return inner_.Attributes(name, info);
+}
+
+std::uint32_t FaultOs::FindFirst(std::u16string_view name, platform::EntryInfo& info) {
+  if (NextCallFails(false)) return err::kAccessDenied;
+  return inner_.FindFirst(name, info);
+}
+
+std::uint32_t FaultOs::Identity(std::u16string_view name, platform::FileIdentity& identity) {
+  if (NextCallFails(false)) return err::kAccessDenied;
+  return inner_.Identity(name, identity);
+}
+
+std::uint32_t FaultOs::Move(std::u16string_view from, std::u16string_view to) {
+  if (NextCallFails(false)) return err::kAccessDenied;
+  return inner_.Move(from, to);
+}
+
+std::uint32_t FaultOs::CopyNew(std::u16string_view from, std::u16string_view to) {
+  if (NextCallFails(false)) return err::kAccessDenied;
+  return inner_.CopyNew(from, to);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,73 @@
+// An OS layer around another that counts every call that can fail, fails
+// chosen ones on purpose, and keeps track of open handles, so that a test can
+// sweep a fault over every step of an operation and prove nothing stays open.
+#pragma once
+
+#include <cstdint>
+#include <set>
+
+#include "platform/os.h"
+
+namespace testing_support {
+
+class FaultOs final : public platform::Os {
+ public:
+  enum class Mode { kOff, kOnce, kFromThenOn };
+
+  explicit FaultOs(platform::Os& inner) : inner_(inner) {}
+
+  // Fails the nth counted call from now on (1 is the next one): only that one,
+  // or that one and every one after it. Arming restarts the counts.
+  void FailOnce(std::uint64_t nth) { Arm(Mode::kOnce, nth); }
+  void FailFrom(std::uint64_t nth) { Arm(Mode::kFromThenOn, nth); }
+  void Disarm() { mode_ = Mode::kOff; }
+
+  // Counted calls and fired faults since construction or the last arming.
+  std::uint64_t Calls() const { return calls_; }
+  std::uint64_t FaultsFired() const { return faults_; }
+  // Of those, the faults of calls that open a file or use its handle: the ones
+  // a record file or the log reports, unlike a failed existence test or copy.
+  std::uint64_t HandleFaultsFired() const { return handleFaults_; }
+  // Handles opened through this layer and not yet closed.
+  std::size_t OpenHandles() const { return open_.size(); }
+
+  std::uint32_t OpenExisting(std::u16string_view name, platform::FileHandle& handle) override;
+  std::uint32_t CreateAlways(std::u16string_view name, platform::FileHandle& handle) override;
+  std::uint32_t Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
+                     std::uint32_t& done) override;
+  std::uint32_t Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,
+                      std::uint32_t& done) override;
+  std::uint32_t Seek(platform::FileHandle handle, std::int32_t distance,
+                     platform::SeekOrigin origin, std::uint32_t& position) override;
+  std::uint32_t Size(platform::FileHandle handle, std::uint32_t& size) override;
+  std::uint32_t Close(platform::FileHandle handle) override;
+  std::uint32_t Attributes(std::u16string_view name, platform::EntryInfo& info) override;
+  std::uint32_t FindFirst(std::u16string_view name, platform::EntryInfo& info) override;
+  std::uint32_t Identity(std::u16string_view name, platform::FileIdentity& identity) override;
+  std::uint32_t Move(std::u16string_view from, std::u16string_view to) override;
+  std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override;
+
+  // Not counted: these cannot fail.
+  std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
+  std::uint32_t AnsiCodePage() override { return inner_.AnsiCodePage(); }
+  std::u16string AnsiToText(std::string_view bytes) override { return inner_.AnsiToText(bytes); }
+  std::string TextToAnsi(std::u16string_view text) override { return inner_.TextToAnsi(text); }
+  std::optional<std::u16string> DecimalSymbol() override { return inner_.DecimalSymbol(); }
+  std::u16string ExecutablePath() override { return inner_.ExecutablePath(); }
+
+ private:
+  void Arm(Mode mode, std::uint64_t nth);
+  // Counts one call; true when this one is to fail.
+  bool NextCallFails(bool handleCall);
+  std::uint32_t Opened(std::uint32_t code, platform::FileHandle handle);
+
+  platform::Os& inner_;
+  Mode mode_ = Mode::kOff;
+  std::uint64_t target_ = 0;
+  std::uint64_t calls_ = 0;
+  std::uint64_t faults_ = 0;
+  std::uint64_t handleFaults_ = 0;
+  std::set<platform::FileHandle> open_;
+};
+
+}  // namespace testing_support

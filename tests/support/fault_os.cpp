@@ -38,14 +38,14 @@ std::uint32_t FaultOs::Opened(std::uint32_t code, platform::FileHandle handle) {
 std::uint32_t FaultOs::OpenExisting(std::u16string_view name, platform::FileHandle& handle) {
   handle = 0;
   if (NextCallFails(true)) return err::kAccessDenied;
-  const auto code = inner_.OpenExisting(name, handle);
+  const auto code = ForwardingOs::OpenExisting(name, handle);
   return Opened(code, handle);
 }
 
 std::uint32_t FaultOs::CreateAlways(std::u16string_view name, platform::FileHandle& handle) {
   handle = 0;
   if (NextCallFails(true)) return err::kAccessDenied;
-  const auto code = inner_.CreateAlways(name, handle);
+  const auto code = ForwardingOs::CreateAlways(name, handle);
   return Opened(code, handle);
 }
 
@@ -53,14 +53,14 @@ std::uint32_t FaultOs::Read(platform::FileHandle handle, void* buffer, std::uint
                             std::uint32_t& done) {
   done = 0;
   if (NextCallFails(true)) return err::kIoDevice;
-  return inner_.Read(handle, buffer, size, done);
+  return ForwardingOs::Read(handle, buffer, size, done);
 }
 
 std::uint32_t FaultOs::Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,
                              std::uint32_t& done) {
   done = 0;
   if (NextCallFails(true)) return err::kDiskFull;
-  return inner_.Write(handle, buffer, size, done);
+  return ForwardingOs::Write(handle, buffer, size, done);
 }
 
 std::uint32_t FaultOs::Seek(platform::FileHandle handle, std::int32_t distance,
@@ -69,7 +69,7 @@ std::uint32_t FaultOs::Seek(platform::FileHandle handle, std::int32_t distance,
     position = kInvalidValue;
     return err::kIoDevice;
   }
-  return inner_.Seek(handle, distance, origin, position);
+  return ForwardingOs::Seek(handle, distance, origin, position);
 }
 
 std::uint32_t FaultOs::Size(platform::FileHandle handle, std::uint32_t& size) {
@@ -77,40 +77,40 @@ std::uint32_t FaultOs::Size(platform::FileHandle handle, std::uint32_t& size) {
     size = kInvalidValue;
     return err::kIoDevice;
   }
-  return inner_.Size(handle, size);
+  return ForwardingOs::Size(handle, size);
 }
 
 std::uint32_t FaultOs::Close(platform::FileHandle handle) {
   // The handle is gone whether or not the close reports a failure.
   const bool fails = NextCallFails(true);
   open_.erase(handle);
-  const auto code = inner_.Close(handle);
+  const auto code = ForwardingOs::Close(handle);
   return fails ? err::kIoDevice : code;
 }
 
 std::uint32_t FaultOs::Attributes(std::u16string_view name, platform::EntryInfo& info) {
   if (NextCallFails(false)) return err::kAccessDenied;
-  return inner_.Attributes(name, info);
+  return ForwardingOs::Attributes(name, info);
 }
 
 std::uint32_t FaultOs::FindFirst(std::u16string_view name, platform::EntryInfo& info) {
   if (NextCallFails(false)) return err::kAccessDenied;
-  return inner_.FindFirst(name, info);
+  return ForwardingOs::FindFirst(name, info);
 }
 
 std::uint32_t FaultOs::Identity(std::u16string_view name, platform::FileIdentity& identity) {
   if (NextCallFails(false)) return err::kAccessDenied;
-  return inner_.Identity(name, identity);
+  return ForwardingOs::Identity(name, identity);
 }
 
 std::uint32_t FaultOs::Move(std::u16string_view from, std::u16string_view to) {
   if (NextCallFails(false)) return err::kAccessDenied;
-  return inner_.Move(from, to);
+  return ForwardingOs::Move(from, to);
 }
 
 std::uint32_t FaultOs::CopyNew(std::u16string_view from, std::u16string_view to) {
   if (NextCallFails(false)) return err::kAccessDenied;
-  return inner_.CopyNew(from, to);
+  return ForwardingOs::CopyNew(from, to);
 }
 
 }  // namespace testing_support

@@ -7,14 +7,15 @@
 #include <set>
 
 #include "platform/os.h"
+#include "support/forwarding_os.h"
 
 namespace testing_support {
 
-class FaultOs final : public platform::Os {
+class FaultOs final : public ForwardingOs {
  public:
   enum class Mode { kOff, kOnce, kFromThenOn };
 
-  explicit FaultOs(platform::Os& inner) : inner_(inner) {}
+  using ForwardingOs::ForwardingOs;
 
   // Fails the nth counted call from now on (1 is the next one): only that one,
   // or that one and every one after it. Arming restarts the counts.
@@ -47,13 +48,7 @@ class FaultOs final : public platform::Os {
   std::uint32_t Move(std::u16string_view from, std::u16string_view to) override;
   std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override;
 
-  // Not counted: these cannot fail.
-  std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
-  std::uint32_t AnsiCodePage() override { return inner_.AnsiCodePage(); }
-  std::u16string AnsiToText(std::string_view bytes) override { return inner_.AnsiToText(bytes); }
-  std::string TextToAnsi(std::u16string_view text) override { return inner_.TextToAnsi(text); }
-  std::optional<std::u16string> DecimalSymbol() override { return inner_.DecimalSymbol(); }
-  std::u16string ExecutablePath() override { return inner_.ExecutablePath(); }
+  // The rest cannot fail and is passed on as it is.
 
  private:
   void Arm(Mode mode, std::uint64_t nth);
@@ -61,7 +56,6 @@ class FaultOs final : public platform::Os {
   bool NextCallFails(bool handleCall);
   std::uint32_t Opened(std::uint32_t code, platform::FileHandle handle);
 
-  platform::Os& inner_;
   Mode mode_ = Mode::kOff;
   std::uint64_t target_ = 0;
   std::uint64_t calls_ = 0;

@@ -126,6 +126,28 @@ class Fixture {
   }
 };
 
+// One click with the Nth call failing (or every call from the Nth on).
+struct Attempt {
+  bool reported = false;
+  std::uint64_t faults = 0;
+  bool fileOperationRefused = false;
+};
+
+Attempt ClickWithFaults(Fixture& fixture, void (transfer::Tfrm_Main::*click)(), bool fromThenOn,
+                        std::uint64_t n) {
+  Attempt attempt;
+  fromThenOn ? fixture.os.FailFrom(n) : fixture.os.FailOnce(n);
+  try {
+    (fixture.main.*click)();
+  } catch (const transfer::Exception&) {
+    attempt.reported = true;
+  }
+  attempt.faults = fixture.os.FaultsFired();
+  attempt.fileOperationRefused = fixture.os.HandleFaultsFired() > 0;
+  fixture.os.Disarm();
+  return attempt;
+}
+
 struct Result {
   std::uint64_t faults = 0;
   int broken = 0;
@@ -162,21 +184,14 @@ Result Sweep(bool fromThenOn, const Snapshot& clean) {
   for (std::uint64_t n = 1;; ++n) {
     Fixture fixture;
     const Snapshot before = fixture.Files();
-    fromThenOn ? fixture.os.FailFrom(n) : fixture.os.FailOnce(n);
-    bool reported = false;
-    try {
-      fixture.main.btn_2Click();
-    } catch (const transfer::Exception&) {
-      reported = true;
-    }
-    const auto fired = fixture.os.FaultsFired();
-    const bool fileOperationRefused = fixture.os.HandleFaultsFired() > 0;
-    fixture.os.Disarm();
-    if (fired == 0) break;
-    result.faults += fired;
+    const Attempt attempt =
+        ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_2Click, fromThenOn, n);
+    if (attempt.faults == 0) break;
+    result.faults += attempt.faults;
     const Snapshot after = fixture.Files();
 
-    INVARIANT(reported == fileOperationRefused, "failure reported: " + std::to_string(reported));
+    INVARIANT(attempt.reported == attempt.fileOperationRefused,
+              "failure reported: " + std::to_string(attempt.reported));
     CheckAnnualFiles(before, after, mode, n, result);
     for (const auto& [name, content] : before) {
       if (name.find(Installations::kNew) != 0) {
@@ -241,19 +256,12 @@ Result SweepAcceptance(bool fromThenOn) {
     Fixture fixture;
     fixture.form.mmo_2.lines.clear();
     fixture.form.screen.events.clear();
-    fromThenOn ? fixture.os.FailFrom(n) : fixture.os.FailOnce(n);
-    bool reported = false;
-    try {
-      fixture.main.btn_1Click();
-    } catch (const transfer::Exception&) {
-      reported = true;
-    }
-    const auto fired = fixture.os.FaultsFired();
-    const bool fileOperationRefused = fixture.os.HandleFaultsFired() > 0;
-    fixture.os.Disarm();
-    if (fired == 0) break;
-    result.faults += fired;
-    INVARIANT(reported == fileOperationRefused, "failure reported: " + std::to_string(reported));
+    const Attempt attempt =
+        ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_1Click, fromThenOn, n);
+    if (attempt.faults == 0) break;
+    result.faults += attempt.faults;
+    INVARIANT(attempt.reported == attempt.fileOperationRefused,
+              "failure reported: " + std::to_string(attempt.reported));
     INVARIANT(fixture.os.OpenHandles() == 0, "the register was left open");
     const bool accepted =
         !fixture.form.screen.events.empty() && fixture.form.screen.events.back() == u"run screen";

@@ -99,11 +99,13 @@ void CloseQuietly(int fd) {
 // One chunk per call stays well inside ssize_t on every ABI.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
-// Reads until `size` bytes or the end of the file; errno on failure.
-bool ReadFully(int fd, char* buffer, std::uint32_t size, std::uint32_t& done) {
+// Repeats the call until `size` bytes have moved, or until it moves none (the
+// end of the file for a read, a full device for a write); errno on failure.
+template <typename Byte, typename Call>
+bool Fully(Call call, int fd, Byte* buffer, std::uint32_t size, std::uint32_t& done) {
   done = 0;
   while (done < size) {
-    const ssize_t n = read(fd, buffer + done, std::min<std::size_t>(size - done, kMaxChunk));
+    const ssize_t n = call(fd, buffer + done, std::min<std::size_t>(size - done, kMaxChunk));
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -114,19 +116,12 @@ bool ReadFully(int fd, char* buffer, std::uint32_t size, std::uint32_t& done) {
   return true;
 }
 
-// Writes until `size` bytes or the system takes no more; errno on failure.
+bool ReadFully(int fd, char* buffer, std::uint32_t size, std::uint32_t& done) {
+  return Fully(::read, fd, buffer, size, done);
+}
+
 bool WriteFully(int fd, const char* buffer, std::uint32_t size, std::uint32_t& done) {
-  done = 0;
-  while (done < size) {
-    const ssize_t n = write(fd, buffer + done, std::min<std::size_t>(size - done, kMaxChunk));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) break;
-    done += static_cast<std::uint32_t>(n);
-  }
-  return true;
+  return Fully(::write, fd, buffer, size, done);
 }
 
 // --- move and copy ---

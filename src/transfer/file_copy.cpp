@@ -12,13 +12,14 @@ bool Fits(const std::u16string& name) { return name.size() <= kMaxFileName; }
 // Leaves the pair either copied (the new content at the target, the old one at
 // the backup) or as it was. Returns whether it was copied.
 bool CopyPair(platform::Os& os, const std::u16string& source, const std::u16string& target) {
+  // A name the system cannot take is never passed on: without its backup
+  // name the target is not moved, and the copy then meets it and fails.
+  if (!Fits(source) || !Fits(target)) return false;
   const std::u16string backup = target + u".old";
-  // A name the system cannot take is never passed on.
-  if (!Fits(source) || !Fits(backup)) return false;
   // The move refuses an existing backup, so an earlier backup is never lost;
   // the copy then meets the target and fails.
-  const bool movedAside =
-      FileIsPresent(os, target) && os.Move(target, backup) == platform::err::kSuccess;
+  const bool movedAside = Fits(backup) && FileIsPresent(os, target) &&
+                          os.Move(target, backup) == platform::err::kSuccess;
   if (os.CopyNew(source, target) == platform::err::kSuccess) return true;
   // The copy created nothing: the old file goes back under its own name.
   if (movedAside) os.Move(backup, target);

@@ -79,6 +79,8 @@ void RecordFile::Close() {
 }
 
 bool FileIsPresent(platform::Os& os, std::u16string_view name) {
+  // Windows takes no longer name; no other system gets one either.
+  if (name.size() > kMaxFileName) return false;
   platform::EntryInfo info;
   const auto code = os.Attributes(name, info);
   if (code == platform::err::kSuccess) return !info.isDirectory;

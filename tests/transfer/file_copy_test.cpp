@@ -7,6 +7,7 @@
 #include "support/forwarding_os.h"
 #include "support/installations.h"
 #include "support/system.h"
+#include "transfer/record_file.h"
 
 namespace {
 
@@ -145,6 +146,20 @@ TEST_F(FileCopyTest, EntriesAreUsedExactlyAsTyped) {
   EXPECT_EQ(At(Installations::In(Installations::kNew, u"FIRMA2", u"A.DAT")), u"y");
   EXPECT_FALSE(pair.dir.Exists(Target(u"NOSUB")));
   EXPECT_FALSE(pair.dir.Exists(Installations::In(Installations::kNew, u"BRAK", u"")));
+}
+
+// A target whose backup name would be longer than the system takes is never
+// moved aside, so it is copied only where it was absent.
+TEST_F(FileCopyTest, NoBackupNameBeyondTheLongestFileName) {
+  const auto room = transfer::kMaxFileName - pair.dir.Path(Target(u"")).size();
+  const std::u16string absent(room - 1, u'a'), present(room - 1, u'p');
+  Put(Source(absent), u"nowy");
+  Put(Source(present), u"nowy");
+  Put(Target(present), u"stary");
+  Copy({u"FIRMA1"}, {absent, present});
+  EXPECT_EQ(At(Target(absent)), u"nowy");
+  EXPECT_EQ(At(Target(present)), u"stary");
+  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nFIRMA1\\" + absent + u"\r\n");
 }
 
 TEST_F(FileCopyTest, EmptyListsLogOnlyTheHeader) {

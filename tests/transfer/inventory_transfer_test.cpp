@@ -11,6 +11,7 @@
 #include "support/installations.h"
 #include "support/system.h"
 #include "transfer/errors.h"
+#include "transfer/record_file.h"
 
 namespace {
 
@@ -158,6 +159,17 @@ TEST_F(InventoryTest, AFailureEndsTheTransferAndKeepsEarlierChanges) {
     EXPECT_EQ(fresh.dir.ReadBytes(Installations::NewAnnual(u"A")), RokRecord(10, 0));
     EXPECT_EQ(fresh.dir.ReadBytes(Installations::NewAnnual(u"C")), RokRecord(0, 0));
   }
+}
+
+// A name longer than the system takes is refused, never reported as missing.
+TEST_F(InventoryTest, AnAnnualFileNameTooLongEndsTheTransfer) {
+  try {
+    Transfer({std::u16string(transfer::kMaxFileName, u'K')});
+    FAIL() << "a name too long was passed on";
+  } catch (const transfer::EInOutError& e) {
+    EXPECT_EQ(e.ErrorCode, 206);
+  }
+  EXPECT_EQ(log.text, u"");
 }
 
 TEST_F(InventoryTest, AFailedWriteLogsNoCarriedValue) {

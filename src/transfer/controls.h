@@ -43,9 +43,11 @@ class LogControl {
   virtual void AppendText(std::u16string_view text) = 0;
 };
 
-class MessageBox {
+// Shows the program's message boxes. (Not "MessageBox": <windows.h> makes that
+// name a macro.)
+class MessageDisplay {
  public:
-  virtual ~MessageBox() = default;
+  virtual ~MessageDisplay() = default;
   // Shows the box and returns when the user has closed it. The flags are the
   // platform's message-box flags, passed on unchanged.
   virtual void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) = 0;

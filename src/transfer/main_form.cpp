@@ -42,12 +42,6 @@ void Tfrm_Main::btn_2Click() {
   SaveLog(os_, c_.mmo_Log.Text(), LogFilePath(os_.ExecutablePath()));
 }
 
-void Tfrm_Main::Log(std::u16string_view Zapis) { transfer::Log(c_.mmo_Log, Zapis); }
-
-bool Tfrm_Main::WPorzadalu() {
-  return transfer::WPorzadalu(os_, c_.edt_ZETKA_source.Text(), c_.edt_ZETKA_dest.Text());
-}
-
 void Tfrm_Main::ZaladujFirmy() { transfer::ZaladujFirmy(os_, fSciezka_dest_, c_.mmo_1, c_.mmo_2); }
 
 void Tfrm_Main::SkopiujPliki() {

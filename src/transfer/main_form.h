@@ -22,7 +22,7 @@ struct Controls {
   CheckControl& chk_Remanenty;
   LogControl& mmo_Log;
   Screens& screens;
-  MessageBox& messages;
+  MessageDisplay& messages;
 };
 
 // The message boxes of the transfer: text, caption and platform flags.
@@ -47,8 +47,6 @@ class Tfrm_Main {
   // "SRU": the run. The copy, then the transfer, "Koniec", then the log file.
   void btn_2Click();
 
-  void Log(std::u16string_view Zapis);
-  bool WPorzadalu();
   void ZaladujFirmy();
   void SkopiujPliki();
   void SkopiujRemanenty();

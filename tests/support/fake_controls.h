@@ -38,7 +38,7 @@ struct FakeLog : transfer::LogControl {
 
 // Everything the window showed, in order: message boxes as
 // "caption|text|flags", screen changes as "lists" and "run screen".
-struct FakeScreen : transfer::MessageBox, transfer::Screens {
+struct FakeScreen : transfer::MessageDisplay, transfer::Screens {
   std::vector<std::u16string> events;
   void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override;
   void ShowCompanyLists() override { events.emplace_back(u"lists"); }

@@ -73,6 +73,16 @@ bool IsReadOnly(const struct stat& st) {
 
 // --- descriptors ---
 
+// Windows refuses to open a directory or a read-only file for writing; the
+// descriptor is closed when refused. Gives what fstat tells of it.
+std::uint32_t RefuseUnwritable(int fd, struct stat& st) {
+  const std::uint32_t code = fstat(fd, &st) != 0                     ? WindowsCode(errno)
+                             : S_ISDIR(st.st_mode) || IsReadOnly(st) ? err::kAccessDenied
+                                                                     : err::kSuccess;
+  if (code != err::kSuccess) close(fd);
+  return code;
+}
+
 // Descriptor 0 is valid, handle 0 is not: the handle is the descriptor plus one.
 FileHandle ToHandle(int fd) { return static_cast<FileHandle>(fd) + 1; }
 
@@ -243,15 +253,7 @@ std::uint32_t PosixOs::OpenExisting(std::u16string_view name, FileHandle& handle
   const int fd = OpenRetrying(path, O_RDWR);
   if (fd < 0) return PathError(errno, path);
   struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    const auto code = WindowsCode(errno);
-    close(fd);
-    return code;
-  }
-  if (S_ISDIR(st.st_mode) || IsReadOnly(st)) {
-    close(fd);
-    return err::kAccessDenied;
-  }
+  if (const auto code = RefuseUnwritable(fd, st)) return code;
   handle = ToHandle(fd);
   return err::kSuccess;
 }
@@ -274,15 +276,7 @@ std::uint32_t PosixOs::CreateAlways(std::u16string_view name, FileHandle& handle
   }
   if (fd < 0) return PathError(errno, path);
   struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    const auto code = WindowsCode(errno);
-    close(fd);
-    return code;
-  }
-  if (S_ISDIR(st.st_mode) || IsReadOnly(st)) {
-    close(fd);
-    return err::kAccessDenied;
-  }
+  if (const auto code = RefuseUnwritable(fd, st)) return code;
   if (S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
     const auto code = WindowsCode(errno);
     close(fd);

@@ -17,6 +17,6 @@ if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then
   failed=1
 fi
 # Lines the suites print for the summary (such as the fault sweep's figures).
-grep -E '^fault sweep: ' "$log" >>"$summary.notes" || true
+tr -d '\r' <"$log" | grep -E '^fault sweep: ' >>"$summary.notes" || true
 rm -f "$log"
 echo "$name $passed $failed" >>"$summary"

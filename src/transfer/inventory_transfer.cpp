@@ -1,7 +1,6 @@
 #include "transfer/inventory_transfer.h"
 
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -17,10 +16,18 @@ namespace transfer {
 
 namespace {
 
-bool IsSignallingNan(double value) {
-  constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 51;
-  return std::isnan(value) && (std::bit_cast<std::uint64_t>(value) & kQuietBit) == 0;
+// The zero test reads the stored bits of an IEEE 754 binary64 value.
+constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+constexpr std::uint64_t kExponentBits = std::uint64_t{0x7FF} << 52;
+constexpr std::uint64_t kFractionBits = (std::uint64_t{1} << 52) - 1;
+constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 51;
+
+bool IsNan(std::uint64_t bits) {
+  return (bits & kExponentBits) == kExponentBits && (bits & kFractionBits) != 0;
 }
+bool IsSignallingNan(std::uint64_t bits) { return IsNan(bits) && (bits & kQuietBit) == 0; }
+// +0.0 and -0.0.
+bool IsZero(std::uint64_t bits) { return (bits & ~kSignBit) == 0; }
 
 // One company's step. Both files are closed when it returns or raises.
 void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16string& oldName,
@@ -38,11 +45,11 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
   newFile.Open(newName, TRokRekord::kSize);
   newFile.ReadRecord(newImage.data());
 
-  const double opening = TRokRekord::Value(newImage, TRokRekord::kRemanentPoczatkowy);
-  if (std::isnan(opening)) throw EInvalidOp();
-  if (opening != 0.0) {
+  const std::uint64_t opening = TRokRekord::Bits(newImage, TRokRekord::kRemanentPoczatkowy);
+  if (IsNan(opening)) throw EInvalidOp();
+  if (!IsZero(opening)) {
     Log(mmo_Log, std::u16string(katalog) + u" REMANENT DOCELOWY NIEZEROWY " +
-                     FormatLogNumber(opening, separator) + u" - pomijam");
+                     FormatLogNumber(std::bit_cast<double>(opening), separator) + u" - pomijam");
     oldFile.Close();
     newFile.Close();
     return;
@@ -51,12 +58,12 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
   // The value travels as its 8 bytes: no conversion can alter it.
   std::memcpy(newImage.data() + TRokRekord::kRemanentPoczatkowy,
               oldImage.data() + TRokRekord::kRemanentKoncowy, TRokRekord::kValueSize);
-  const double carried = TRokRekord::Value(newImage, TRokRekord::kRemanentPoczatkowy);
+  const std::uint64_t carried = TRokRekord::Bits(newImage, TRokRekord::kRemanentPoczatkowy);
   if (IsSignallingNan(carried)) throw EInvalidOp();
   // The line is made before anything is written but logged only once the
   // record is in the system's hands: the log never claims an unstored value.
-  const std::u16string line =
-      std::u16string(katalog) + u" REMA: " + FormatLogNumber(carried, separator);
+  const std::u16string line = std::u16string(katalog) + u" REMA: " +
+                              FormatLogNumber(std::bit_cast<double>(carried), separator);
   newFile.SeekRecord(0);
   newFile.WriteRecord(newImage.data());
   Log(mmo_Log, line);

@@ -1,7 +1,6 @@
 #include "transfer/rekordy.h"
 
 #include <algorithm>
-#include <bit>
 #include <string_view>
 
 namespace transfer {
@@ -25,12 +24,12 @@ TFirma TFirma::Decode(const Image& image, platform::Os& os) {
                 DecodeText(image, kKatalogLength, kKatalogRoom, os)};
 }
 
-double TRokRekord::Value(const Image& image, std::size_t offset) {
+std::uint64_t TRokRekord::Bits(const Image& image, std::size_t offset) {
   std::uint64_t bits = 0;
   for (std::size_t i = 0; i < kValueSize; ++i) {
     bits |= std::uint64_t{image[offset + i]} << (8 * i);
   }
-  return std::bit_cast<double>(bits);
+  return bits;
 }
 
 }  // namespace transfer

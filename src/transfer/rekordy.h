@@ -33,7 +33,10 @@ struct TRokRekord {
   static constexpr std::size_t kValueSize = 8;             // IEEE 754 binary64, little-endian
   using Image = std::array<std::uint8_t, kSize>;
 
-  static double Value(const Image& image, std::size_t offset);
+  // The 8 stored bytes of a value, as they are. Test NaNs and signs on these,
+  // never on a double returned by a function: on i686 it passes through the
+  // x87 stack, which quiets a signalling NaN.
+  static std::uint64_t Bits(const Image& image, std::size_t offset);
 };
 
 }  // namespace transfer

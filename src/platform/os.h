@@ -89,10 +89,11 @@ class Os {
 
   // --- text ---
   // The system's ANSI code page (GetACP) and conversions with it; characters
-  // the code page lacks get the platform's default replacement.
+  // the code page lacks get the platform's default replacement. TextToAnsi
+  // gives nothing for a text longer than the system's conversion takes.
   virtual std::uint32_t AnsiCodePage() = 0;
   virtual std::u16string AnsiToText(std::string_view bytes) = 0;
-  virtual std::string TextToAnsi(std::u16string_view text) = 0;
+  virtual std::optional<std::string> TextToAnsi(std::u16string_view text) = 0;
 
   // The user's decimal symbol as the regional settings give it, or nothing
   // when it cannot be read (GetLocaleInfoW, LOCALE_SDECIMAL).

@@ -297,6 +297,31 @@ TEST_F(OsContractTest, IdentityIsTheSameWhateverTheTextThatReachesIt) {
   EXPECT_EQ(os_->Identity(dir_.Path(u"nodir\\missing"), identity), err::kPathNotFound);
 }
 
+// Cut at its NUL, each name here would reach file.dat, sub or new.dat.
+TEST_F(OsContractTest, ANameHoldingANulIsInvalidForEveryCall) {
+  const auto withNul = [&](std::u16string_view relative) {
+    return dir_.Path(relative) + u'\0' + u"\\x";
+  };
+  FileHandle handle = 0;
+  EntryInfo info;
+  FileIdentity identity;
+  EXPECT_EQ(os_->OpenExisting(withNul(u"file.dat"), handle), err::kInvalidName);
+  EXPECT_EQ(os_->CreateAlways(withNul(u"file.dat"), handle), err::kInvalidName);
+  EXPECT_EQ(os_->CreateAlways(withNul(u"new.dat"), handle), err::kInvalidName);
+  EXPECT_EQ(handle, 0u);
+  EXPECT_EQ(os_->Attributes(withNul(u"file.dat"), info), err::kInvalidName);
+  EXPECT_EQ(os_->FindFirst(withNul(u"file.dat"), info), err::kInvalidName);
+  EXPECT_EQ(os_->Identity(withNul(u"sub"), identity), err::kInvalidName);
+  EXPECT_EQ(os_->Move(withNul(u"file.dat"), dir_.Path(u"moved.dat")), err::kInvalidName);
+  EXPECT_EQ(os_->Move(dir_.Path(u"file.dat"), withNul(u"new.dat")), err::kInvalidName);
+  EXPECT_EQ(os_->CopyNew(withNul(u"file.dat"), dir_.Path(u"copy.dat")), err::kInvalidName);
+  EXPECT_EQ(os_->CopyNew(dir_.Path(u"file.dat"), withNul(u"new.dat")), err::kInvalidName);
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "abcdef");
+  EXPECT_FALSE(dir_.Exists(u"new.dat"));
+  EXPECT_FALSE(dir_.Exists(u"moved.dat"));
+  EXPECT_FALSE(dir_.Exists(u"copy.dat"));
+}
+
 // --- moving ---
 
 TEST_F(OsContractTest, MoveRenames) {

@@ -1,16 +1,20 @@
-// What only the POSIX OS layer can show: links, devices that fail on purpose,
+// What only the POSIX OS layer can show: links, FIFOs and devices,
 // code pages through iconv and the C library's locale.
 #include "platform/posix/posix_os.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "platform/posix/posix_errors.h"
+#include "platform/utf8.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -27,16 +31,25 @@ class PosixOsTest : public ::testing::Test {
   testing_support::TempDir dir_;
 };
 
-TEST_F(PosixOsTest, LinksAreJudgedByTheEntryButFollowedForIdentity) {
+// As Windows reports a link: a directory link is a directory, a link to a
+// file or to nothing a file.
+TEST_F(PosixOsTest, LinksAreJudgedAsWindowsJudgesThemButFollowedForIdentity) {
   dir_.MakeDir(u"target");
+  dir_.WriteBytes(u"file.dat", "x");
   std::filesystem::create_directory_symlink(dir_.Native(u"target"), dir_.Native(u"to_dir"));
+  std::filesystem::create_symlink(dir_.Native(u"file.dat"), dir_.Native(u"to_file"));
   std::filesystem::create_symlink(dir_.Native(u"gone.dat"), dir_.Native(u"dangling"));
 
-  EntryInfo info;
-  ASSERT_EQ(os_.Attributes(dir_.Path(u"to_dir"), info), err::kSuccess);
-  EXPECT_FALSE(info.isDirectory);
-  ASSERT_EQ(os_.Attributes(dir_.Path(u"dangling"), info), err::kSuccess);
-  EXPECT_FALSE(info.isDirectory);
+  const struct {
+    std::u16string_view name;
+    bool isDirectory;
+  } cases[] = {{u"to_dir", true}, {u"to_file", false}, {u"dangling", false}};
+  for (const auto& c : cases) {
+    EntryInfo info;
+    info.isDirectory = !c.isDirectory;
+    ASSERT_EQ(os_.Attributes(dir_.Path(c.name), info), err::kSuccess);
+    EXPECT_EQ(info.isDirectory, c.isDirectory) << platform::TextToUtf8(c.name);
+  }
 
   FileIdentity viaLink, direct;
   ASSERT_EQ(os_.Identity(dir_.Path(u"to_dir"), viaLink), err::kSuccess);
@@ -44,13 +57,23 @@ TEST_F(PosixOsTest, LinksAreJudgedByTheEntryButFollowedForIdentity) {
   EXPECT_EQ(viaLink, direct);
 }
 
-TEST_F(PosixOsTest, FullDeviceGivesDiskFull) {
-  FileHandle handle = 0;
-  ASSERT_EQ(os_.OpenExisting(u"\\dev\\full", handle), err::kSuccess);
-  std::uint32_t done = 1;
-  EXPECT_EQ(os_.Write(handle, "x", 1, done), err::kDiskFull);
-  EXPECT_EQ(done, 0u);
-  EXPECT_EQ(os_.Close(handle), err::kSuccess);
+// A folder on Windows holds no FIFO, socket or device. Each is refused as
+// access denied, at once: a FIFO's open or read would wait forever.
+TEST_F(PosixOsTest, FifosAndDevicesAreRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo(dir_.Native(u"fifo").c_str(), 0666), 0);
+  for (const std::u16string& name : {dir_.Path(u"fifo"), std::u16string(u"\\dev\\full")}) {
+    SCOPED_TRACE(platform::TextToUtf8(name));
+    FileHandle handle = 0;
+    EXPECT_EQ(os_.OpenExisting(name, handle), err::kAccessDenied);
+    EXPECT_EQ(os_.CreateAlways(name, handle), err::kAccessDenied);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(os_.CopyNew(name, dir_.Path(u"copy")), err::kAccessDenied);
+    EXPECT_FALSE(dir_.Exists(u"copy"));
+  }
+}
+
+TEST(PosixErrorCodeTest, AFullDeviceIsDiskFull) {
+  EXPECT_EQ(platform::posix::WindowsCode(ENOSPC), err::kDiskFull);
 }
 
 TEST_F(PosixOsTest, CopyThatFailsWhileReadingLeavesNoTarget) {

@@ -50,7 +50,9 @@ class ForwardingOs : public platform::Os {
   std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
   std::uint32_t AnsiCodePage() override { return inner_.AnsiCodePage(); }
   std::u16string AnsiToText(std::string_view bytes) override { return inner_.AnsiToText(bytes); }
-  std::string TextToAnsi(std::u16string_view text) override { return inner_.TextToAnsi(text); }
+  std::optional<std::string> TextToAnsi(std::u16string_view text) override {
+    return inner_.TextToAnsi(text);
+  }
   std::optional<std::u16string> DecimalSymbol() override { return inner_.DecimalSymbol(); }
   std::u16string ExecutablePath() override { return inner_.ExecutablePath(); }
 

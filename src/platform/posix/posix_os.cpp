@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/names.h"
 #include "platform/posix/posix_errors.h"
 #include "platform/system_os.h"
 #include "platform/utf8.h"
@@ -29,8 +30,10 @@ namespace {
 
 // --- names ---
 
-bool HasWildcard(std::u16string_view name) {
-  return name.find_first_of(u"*?") != std::u16string_view::npos;
+// Windows refuses a wildcard in a name as invalid; a NUL would cut the name
+// short on its way to the system.
+bool IsInvalidName(std::u16string_view name) {
+  return name.find_first_of(u"*?") != std::u16string_view::npos || HoldsNul(name);
 }
 
 // UTF-8 with "/" for every run of "\" or "/" (UTF-8 never uses byte 0x5C
@@ -73,12 +76,23 @@ bool IsReadOnly(const struct stat& st) {
 
 // --- descriptors ---
 
-// Windows refuses to open a directory or a read-only file for writing; the
-// descriptor is closed when refused. Gives what fstat tells of it.
-std::uint32_t RefuseUnwritable(int fd, struct stat& st) {
-  const std::uint32_t code = fstat(fd, &st) != 0                     ? WindowsCode(errno)
-                             : S_ISDIR(st.st_mode) || IsReadOnly(st) ? err::kAccessDenied
-                                                                     : err::kSuccess;
+// A folder on Windows holds files and directories only. A FIFO, a socket or a
+// device is refused as access denied before it is opened: a FIFO would block
+// the open or a read forever, and a device may act on being opened.
+std::uint32_t RefuseSpecialEntry(const std::string& path) {
+  struct stat st {};
+  const bool special = stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+  return special ? err::kAccessDenied : err::kSuccess;
+}
+
+// Windows opens only files for reading and writing, and no read-only one;
+// whatever else the descriptor turned out to be (a directory, or an entry
+// swapped for a FIFO since it was looked at) is refused and closed.
+// Gives what fstat tells of it.
+std::uint32_t RefuseUnlessWritableFile(int fd, struct stat& st) {
+  const std::uint32_t code = fstat(fd, &st) != 0                      ? WindowsCode(errno)
+                             : !S_ISREG(st.st_mode) || IsReadOnly(st) ? err::kAccessDenied
+                                                                      : err::kSuccess;
   if (code != err::kSuccess) close(fd);
   return code;
 }
@@ -91,11 +105,14 @@ int ToFd(FileHandle handle) {
                                                                   : static_cast<int>(handle - 1);
 }
 
+// Opens without ever waiting (a FIFO's open would wait for its other end);
+// reads and writes on the descriptor then block as usual.
 int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
   int fd;
   do {
-    fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
+    fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
   } while (fd < 0 && errno == EINTR);
+  if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -248,20 +265,22 @@ PosixOs::PosixOs(std::uint32_t ansiCodePage) : codePage_(ansiCodePage) {
 
 std::uint32_t PosixOs::OpenExisting(std::u16string_view name, FileHandle& handle) {
   handle = 0;
-  if (HasWildcard(name)) return err::kInvalidName;
+  if (IsInvalidName(name)) return err::kInvalidName;
   const std::string path = NativePath(name);
+  if (const auto code = RefuseSpecialEntry(path)) return code;
   const int fd = OpenRetrying(path, O_RDWR);
   if (fd < 0) return PathError(errno, path);
   struct stat st {};
-  if (const auto code = RefuseUnwritable(fd, st)) return code;
+  if (const auto code = RefuseUnlessWritableFile(fd, st)) return code;
   handle = ToHandle(fd);
   return err::kSuccess;
 }
 
 std::uint32_t PosixOs::CreateAlways(std::u16string_view name, FileHandle& handle) {
   handle = 0;
-  if (HasWildcard(name)) return err::kInvalidName;
+  if (IsInvalidName(name)) return err::kInvalidName;
   const std::string path = NativePath(name);
+  if (const auto code = RefuseSpecialEntry(path)) return code;
   int fd = OpenRetrying(path, O_RDWR | O_CREAT | O_EXCL, 0666);
   if (fd >= 0) {
     handle = ToHandle(fd);
@@ -276,8 +295,8 @@ std::uint32_t PosixOs::CreateAlways(std::u16string_view name, FileHandle& handle
   }
   if (fd < 0) return PathError(errno, path);
   struct stat st {};
-  if (const auto code = RefuseUnwritable(fd, st)) return code;
-  if (S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
+  if (const auto code = RefuseUnlessWritableFile(fd, st)) return code;
+  if (ftruncate(fd, 0) != 0) {
     const auto code = WindowsCode(errno);
     close(fd);
     return code;
@@ -341,11 +360,16 @@ std::uint32_t PosixOs::Close(FileHandle handle) {
 }
 
 std::uint32_t PosixOs::Attributes(std::u16string_view name, EntryInfo& info) {
-  if (HasWildcard(name)) return err::kInvalidName;
+  if (IsInvalidName(name)) return err::kInvalidName;
   const std::string path = NativePath(name);
   struct stat st {};
   if (lstat(path.c_str(), &st) != 0) return PathError(errno, path);
-  info.isDirectory = S_ISDIR(st.st_mode);
+  // The entry's own attributes, as Windows gives them for a link too: a link
+  // made to a directory is a directory, a link to a file or to nothing a file.
+  struct stat target {};
+  info.isDirectory =
+      S_ISDIR(st.st_mode) ||
+      (S_ISLNK(st.st_mode) && stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode));
   return err::kSuccess;
 }
 
@@ -356,7 +380,7 @@ std::uint32_t PosixOs::FindFirst(std::u16string_view name, EntryInfo& info) {
 }
 
 std::uint32_t PosixOs::Identity(std::u16string_view name, FileIdentity& identity) {
-  if (HasWildcard(name)) return err::kInvalidName;
+  if (IsInvalidName(name)) return err::kInvalidName;
   const std::string path = NativePath(name);
   struct stat st {};
   if (stat(path.c_str(), &st) != 0) return PathError(errno, path);
@@ -366,7 +390,7 @@ std::uint32_t PosixOs::Identity(std::u16string_view name, FileIdentity& identity
 }
 
 std::uint32_t PosixOs::Move(std::u16string_view from, std::u16string_view to) {
-  if (HasWildcard(from) || HasWildcard(to)) return err::kInvalidName;
+  if (IsInvalidName(from) || IsInvalidName(to)) return err::kInvalidName;
   const std::string source = NativePath(from);
   const std::string target = NativePath(to);
 #ifdef SYS_renameat2
@@ -380,16 +404,19 @@ std::uint32_t PosixOs::Move(std::u16string_view from, std::u16string_view to) {
 }
 
 std::uint32_t PosixOs::CopyNew(std::u16string_view from, std::u16string_view to) {
-  if (HasWildcard(from) || HasWildcard(to)) return err::kInvalidName;
+  if (IsInvalidName(from) || IsInvalidName(to)) return err::kInvalidName;
   const std::string source = NativePath(from);
   const std::string target = NativePath(to);
+  if (const auto code = RefuseSpecialEntry(source)) return code;
   const int in = OpenRetrying(source, O_RDONLY);
   if (in < 0) return PathError(errno, source);
   struct stat st {};
-  if (fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-    const auto code = S_ISDIR(st.st_mode) ? err::kAccessDenied : WindowsCode(errno);
+  const std::uint32_t refused = fstat(in, &st) != 0    ? WindowsCode(errno)
+                                : !S_ISREG(st.st_mode) ? err::kAccessDenied
+                                                       : err::kSuccess;
+  if (refused != err::kSuccess) {
     close(in);
-    return code;
+    return refused;
   }
   // Owner-writable while we fill it; the source's bits are set at the end.
   const int out = OpenRetrying(target, O_WRONLY | O_CREAT | O_EXCL, 0600);
@@ -418,7 +445,7 @@ std::u16string PosixOs::AnsiToText(std::string_view bytes) {
   return text;
 }
 
-std::string PosixOs::TextToAnsi(std::u16string_view text) {
+std::optional<std::string> PosixOs::TextToAnsi(std::u16string_view text) {
   if (utf8_) return TextToUtf8(text);
   std::string bytes;
   bytes.reserve(text.size());

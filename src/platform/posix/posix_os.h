@@ -40,7 +40,7 @@ class PosixOs final : public Os {
 
   std::uint32_t AnsiCodePage() override;
   std::u16string AnsiToText(std::string_view bytes) override;
-  std::string TextToAnsi(std::u16string_view text) override;
+  std::optional<std::string> TextToAnsi(std::u16string_view text) override;
 
   std::optional<std::u16string> DecimalSymbol() override;
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/names.h"
 #include "platform/os.h"
 #include "platform/system_os.h"
 
@@ -19,9 +20,11 @@ namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text passes to W functions as is");
 
-// A NUL-terminated copy, as every W function wants.
-std::wstring Terminated(std::u16string_view text) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+// The name NUL-terminated, as every W function wants it; nothing for a name
+// that holds a NUL of its own, which the system would read cut short.
+std::optional<std::wstring> SystemName(std::u16string_view name) {
+  if (HoldsNul(name)) return std::nullopt;
+  return std::wstring(reinterpret_cast<const wchar_t*>(name.data()), name.size());
 }
 
 std::u16string FromWide(const wchar_t* text, std::size_t length) {
@@ -41,22 +44,19 @@ FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handl
 const HANDLE kInvalidHandle = INVALID_HANDLE_VALUE;
 
 // The Win32 conversion functions count in int.
-int ConversionLength(std::size_t length) {
-  if (length > static_cast<std::size_t>(INT_MAX)) {
-    throw std::length_error("text too long for a code page conversion");
-  }
+std::optional<int> ConversionLength(std::size_t length) {
+  if (length > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
   return static_cast<int>(length);
 }
 
 std::uint32_t OpenFile(std::u16string_view name, DWORD shareMode, DWORD disposition,
                        FileHandle& handle) {
-  const std::wstring path = Terminated(name);
-  const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr,
+  handle = 0;
+  const auto path = SystemName(name);
+  if (!path) return err::kInvalidName;
+  const HANDLE opened = CreateFileW(path->c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr,
                                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (opened == kInvalidHandle) {
-    handle = 0;
-    return LastError();
-  }
+  if (opened == kInvalidHandle) return LastError();
   handle = FromHandle(opened);
   return err::kSuccess;
 }
@@ -113,17 +113,19 @@ class Win32Os final : public Os {
   }
 
   std::uint32_t Attributes(std::u16string_view name, EntryInfo& info) override {
-    const std::wstring path = Terminated(name);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const auto path = SystemName(name);
+    if (!path) return err::kInvalidName;
+    const DWORD attributes = GetFileAttributesW(path->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
     info.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return err::kSuccess;
   }
 
   std::uint32_t FindFirst(std::u16string_view name, EntryInfo& info) override {
-    const std::wstring path = Terminated(name);
+    const auto path = SystemName(name);
+    if (!path) return err::kInvalidName;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    const HANDLE search = FindFirstFileW(path->c_str(), &found);
     if (search == kInvalidHandle) return LastError(err::kFileNotFound);
     FindClose(search);
     info.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -131,10 +133,11 @@ class Win32Os final : public Os {
   }
 
   std::uint32_t Identity(std::u16string_view name, FileIdentity& identity) override {
-    const std::wstring path = Terminated(name);
+    const auto path = SystemName(name);
+    if (!path) return err::kInvalidName;
     // No access asked for, and backup semantics, so directories open too.
     const HANDLE opened =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        CreateFileW(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (opened == kInvalidHandle) return LastError();
     BY_HANDLE_FILE_INFORMATION information{};
@@ -148,15 +151,17 @@ class Win32Os final : public Os {
   }
 
   std::uint32_t Move(std::u16string_view from, std::u16string_view to) override {
-    const std::wstring source = Terminated(from);
-    const std::wstring target = Terminated(to);
-    return MoveFileW(source.c_str(), target.c_str()) ? err::kSuccess : LastError();
+    const auto source = SystemName(from);
+    const auto target = SystemName(to);
+    if (!source || !target) return err::kInvalidName;
+    return MoveFileW(source->c_str(), target->c_str()) ? err::kSuccess : LastError();
   }
 
   std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override {
-    const std::wstring source = Terminated(from);
-    const std::wstring target = Terminated(to);
-    return CopyFileW(source.c_str(), target.c_str(), TRUE) ? err::kSuccess : LastError();
+    const auto source = SystemName(from);
+    const auto target = SystemName(to);
+    if (!source || !target) return err::kInvalidName;
+    return CopyFileW(source->c_str(), target->c_str(), TRUE) ? err::kSuccess : LastError();
   }
 
   std::u16string ErrorText(std::uint32_t code) override {
@@ -176,7 +181,10 @@ class Win32Os final : public Os {
   std::u16string AnsiToText(std::string_view bytes) override {
     if (bytes.empty()) return {};
     const UINT codePage = GetACP();
-    const int length = ConversionLength(bytes.size());
+    // A register's text is a few dozen bytes; more than an int counts never comes.
+    const auto counted = ConversionLength(bytes.size());
+    if (!counted) throw std::length_error("text too long for a code page conversion");
+    const int length = *counted;
     const int needed = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     if (needed <= 0) return {};
     std::wstring text(static_cast<std::size_t>(needed), L'\0');
@@ -185,17 +193,20 @@ class Win32Os final : public Os {
     return FromWide(text.data(), static_cast<std::size_t>(converted > 0 ? converted : 0));
   }
 
-  std::string TextToAnsi(std::u16string_view text) override {
-    if (text.empty()) return {};
+  std::optional<std::string> TextToAnsi(std::u16string_view text) override {
+    if (text.empty()) return std::string();
     const UINT codePage = GetACP();
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = ConversionLength(text.size());
+    const auto counted = ConversionLength(text.size());
+    if (!counted) return std::nullopt;
+    const int length = *counted;
     const int needed = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) return {};
+    if (needed <= 0) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(needed), '\0');
     const int converted =
         WideCharToMultiByte(codePage, 0, wide, length, bytes.data(), needed, nullptr, nullptr);
-    bytes.resize(static_cast<std::size_t>(converted > 0 ? converted : 0));
+    if (converted <= 0) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(converted));
     return bytes;
   }
 

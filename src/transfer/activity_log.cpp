@@ -1,5 +1,8 @@
 #include "transfer/activity_log.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "transfer/errors.h"
 #include "transfer/record_file.h"
 
@@ -8,6 +11,21 @@ namespace transfer {
 namespace {
 
 constexpr std::u16string_view kLineBreak = u"\r\n";
+
+// A NUL would end the log box's text there, and with it every later line, on
+// screen and in the saved file. It shows as a mark that no Windows file name
+// can hold, so a name read with a NUL in it is never mistaken for a real one.
+constexpr std::u16string_view kNulMark = u"<NUL>";
+
+void AppendShown(std::u16string& text, std::u16string_view line) {
+  for (std::size_t start = 0;;) {
+    const auto nul = line.find(u'\0', start);
+    text.append(line.substr(start, nul - start));
+    if (nul == std::u16string_view::npos) return;
+    text.append(kNulMark);
+    start = nul + 1;
+  }
+}
 
 // The system's error text as a clause of our message: no trailing blanks,
 // line breaks or full stops.
@@ -23,9 +41,11 @@ void Log(LogControl& mmo_Log, std::u16string_view Zapis) {
   std::u16string text;
   text.reserve(Zapis.size() + kLineBreak.size());
   if (mmo_Log.EndsWithLineBreak()) {
-    text.append(Zapis).append(kLineBreak);
+    AppendShown(text, Zapis);
+    text.append(kLineBreak);
   } else {
-    text.append(kLineBreak).append(Zapis);
+    text.append(kLineBreak);
+    AppendShown(text, Zapis);
   }
   mmo_Log.AppendText(text);
 }
@@ -38,7 +58,11 @@ std::u16string LogFilePath(std::u16string_view executablePath) {
 }
 
 void SaveLog(platform::Os& os, std::u16string_view text, std::u16string_view fileName) {
-  const std::string bytes = os.TextToAnsi(text);
+  // A text the conversion cannot take, or bytes more than one write can
+  // carry, would be saved short: refused before the old file is touched.
+  const std::optional<std::string> converted = os.TextToAnsi(text);
+  if (!converted || (std::uint64_t{converted->size()} >> 32) != 0) throw EWriteError();
+  const std::string& bytes = *converted;
   platform::FileHandle handle = 0;
   const auto created = fileName.size() > kMaxFileName ? platform::err::kFilenameExcedRange
                                                       : os.CreateAlways(fileName, handle);

@@ -13,7 +13,8 @@ namespace transfer {
 inline constexpr std::u16string_view kLogFileName = u"dopliki32.log";
 
 // Appends one line. Text the user typed without a final line break stays a
-// line of its own: the new line then begins with the break instead.
+// line of its own: the new line then begins with the break instead. A NUL in
+// the line shows as "<NUL>".
 void Log(LogControl& mmo_Log, std::u16string_view Zapis);
 
 // The log file beside the executable: its directory (up to the last
@@ -21,7 +22,9 @@ void Log(LogControl& mmo_Log, std::u16string_view Zapis);
 std::u16string LogFilePath(std::u16string_view executablePath);
 
 // Writes the text to the file in the ANSI code page, no byte-order mark,
-// creating it anew. Raises ECreateError or EWriteError.
+// creating it anew. Raises ECreateError or EWriteError; a text that cannot be
+// converted, or that is too long for one write, raises EWriteError and leaves
+// the file as it was.
 void SaveLog(platform::Os& os, std::u16string_view text, std::u16string_view fileName);
 
 }  // namespace transfer

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fake_controls.h"
+#include "support/forwarding_os.h"
 #include "support/system.h"
 #include "support/temp_dir.h"
 #include "transfer/errors.h"
@@ -84,6 +85,25 @@ TEST_F(SaveLogTest, AReadOnlyFileIsLeftAsItWas) {
 TEST_F(SaveLogTest, AMissingDirectoryCannotBeCreated) {
   EXPECT_THROW(transfer::SaveLog(SystemOs(), u"x", dir.Path(u"brak\\x.log")),
                transfer::ECreateError);
+}
+
+// A conversion the system refuses (a text longer than it counts) is a write
+// failure, not an empty file reported as saved; the old file stays.
+TEST_F(SaveLogTest, ATextTheConversionRefusesIsAWriteFailure) {
+  struct RefusingOs : testing_support::ForwardingOs {
+    using ForwardingOs::ForwardingOs;
+    std::optional<std::string> TextToAnsi(std::u16string_view) override { return std::nullopt; }
+  } os{SystemOs()};
+  dir.WriteBytes(u"x.log", "stary");
+  EXPECT_THROW(transfer::SaveLog(os, u"nowy\r\n", dir.Path(u"x.log")), transfer::EWriteError);
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "stary");
+}
+
+TEST(Log, ANulShowsAsAMarkAndCutsNothing) {
+  FakeLog log;
+  transfer::Log(log, std::u16string(u"a\0b\0", 4));
+  transfer::Log(log, u"c");
+  EXPECT_EQ(log.text, u"a<NUL>b<NUL>\r\nc\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fake_controls.h"
+#include "support/forwarding_os.h"
 #include "support/records.h"
 #include "support/system.h"
 #include "support/temp_dir.h"
@@ -76,6 +77,26 @@ TEST_F(AcceptanceTest, AnAcceptedPairLoadsTheDestinationsCompanies) {
   // Accepting again, the other way round, lists only the new destination's.
   Click(dir.Path(u"zetka_2009"), dir.Path(u"zetka_2008"));
   EXPECT_EQ(form.mmo_2.lines, Events{u"STARA"});
+}
+
+// An empty source field names the root of the current drive, where this
+// test alone puts a register.
+TEST_F(AcceptanceTest, AnEmptySourceFieldLooksForTheRegisterAtTheRoot) {
+  struct RootRegisterOs : testing_support::ForwardingOs {
+    using ForwardingOs::ForwardingOs;
+    std::uint32_t Attributes(std::u16string_view name, platform::EntryInfo& info) override {
+      if (name != u"\\spisfirm.dat") return ForwardingOs::Attributes(name, info);
+      info.isDirectory = false;
+      return platform::err::kSuccess;
+    }
+  } os{SystemOs()};
+  transfer::Tfrm_Main withRoot{os, form.Controls()};
+  form.edt_ZETKA_source.text = u"";
+  form.edt_ZETKA_dest.text = dir.Path(u"zetka_2009");
+  withRoot.btn_1Click();
+  EXPECT_EQ(form.screen.events, (Events{u"lists", u"run screen"}));
+  EXPECT_EQ(withRoot.fSciezka_source(), u"\\");
+  EXPECT_EQ(form.mmo_2.lines, (Events{u"FIRMA1", u"FIRMA2"}));
 }
 
 TEST_F(AcceptanceTest, AFailedLoadStaysOnThePathsScreenWithThePathsSet) {

@@ -2,6 +2,7 @@
 // then the whole log saved beside the executable.
 #include <gtest/gtest.h>
 
+#include "platform/utf8.h"
 #include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
@@ -77,19 +78,44 @@ TEST_F(RunTest, TheCopyComesBeforeTheTransfer) {
 }
 
 TEST_F(RunTest, AFailedTransferEndsTheRunBeforeKoniecAndTheSave) {
-  form.chk_Remanenty.checked = true;
+  form.chk_4.checked = form.chk_Remanenty.checked = true;
   pair.dir.SetReadOnly(Installations::NewAnnual(u"FIRMA1"));
   EXPECT_THROW(main.btn_2Click(), transfer::EInOutError);
   EXPECT_TRUE(form.screen.events.empty());
   EXPECT_FALSE(LogFileExists());
 
-  // The next completed run saves what the failed one logged too.
-  pair.dir.SetReadOnly(Installations::NewAnnual(u"FIRMA1"), false);
-  form.chk_4.checked = true;
-  form.chk_Remanenty.checked = false;
+  // The next completed run, which logs nothing itself, saves what the
+  // failed one logged before it failed.
+  form.chk_4.checked = form.chk_Remanenty.checked = false;
   main.btn_2Click();
   EXPECT_EQ(LogFile(), "Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n");
-  form.chk_4.checked = false;
+}
+
+// A directory name read with a NUL in it names no file. Cut at the NUL, this
+// one would name the company's BAZA_DW8.REK in both installations, and the
+// transfer would write the old file's bytes 246..253 over the new one's.
+TEST_F(RunTest, ADirectoryNameWithANulNamesNoFile) {
+  const Bytes katalog("FIRMA1\\BAZA_DW8.REK\0", 20);
+  pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", FirmaRecord("Zla", katalog));
+  const auto oldBaza = Installations::In(Installations::kOld, u"FIRMA1", u"BAZA_DW8.REK");
+  const auto newBaza = Installations::In(Installations::kNew, u"FIRMA1", u"BAZA_DW8.REK");
+  pair.dir.WriteBytes(oldBaza, RokRecord(0, 7));
+  pair.dir.WriteBytes(newBaza, RokRecord(0, 0));
+  main.btn_1Click();
+  ASSERT_EQ(form.mmo_2.lines,
+            std::vector<std::u16string>{std::u16string(u"FIRMA1\\BAZA_DW8.REK\0", 20)});
+
+  form.chk_4.checked = form.chk_Remanenty.checked = true;
+  main.btn_2Click();
+  EXPECT_EQ(pair.dir.ReadBytes(oldBaza), RokRecord(0, 7));
+  EXPECT_EQ(pair.dir.ReadBytes(newBaza), RokRecord(0, 0));
+  EXPECT_FALSE(pair.dir.Exists(newBaza + u".old"));
+  // The NUL shows as a mark, so neither the box nor the file is cut at it.
+  const std::u16string lines = u"Skopiowane fimry:\r\nBAD.Brak pliku " + pair.Source() +
+                               u"FIRMA1\\BAZA_DW8.REK<NUL>\\2008_ROK.REK\r\n"
+                               u"OK. Remamenty skopiowano!\r\n";
+  EXPECT_EQ(form.mmo_Log.text, lines);
+  EXPECT_EQ(LogFile(), platform::TextToUtf8(lines));
 }
 
 TEST_F(RunTest, AReadOnlyLogFileFailsAfterKoniec) {

@@ -3,31 +3,40 @@
 # and nothing that is already there.
 set -euo pipefail
 
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
 packages=(
   cmake ninja-build g++ make          # the native build
   googletest libgtest-dev             # GoogleTest: sources for the cross build, library natively
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the Windows builds
-  wine wine64                         # the Windows tests
+  wine wine64 wine32:i386             # the Windows tests, x86_64 and i686
   xvfb                                # a display for the window
   locales                             # a Polish locale for the native locale tests
 )
+
+# The i686 build runs under 32-bit Wine, which comes from the i386 architecture.
+update_needed=""
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+  update_needed=1
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     missing+=("$package")
 done
+if [ ${#missing[@]} -gt 0 ] || [ -n "$update_needed" ]; then
+  $sudo apt-get update -qq
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # pl_PL.UTF-8 lets the native suite see a Polish decimal symbol like Windows does.
 if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo sed -i 's/^# *\(pl_PL.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
   $sudo locale-gen >/dev/null

@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
-# Runs the Windows test executable of a cross build under Wine and appends its
-# results to a summary file as suite "wine" (see run-suite.sh).
-#   wine-test.sh SUMMARY_FILE BUILD_DIR
+# Runs a Windows test executable under Wine and appends its results to a
+# summary file under the given suite name (see run-suite.sh).
+#   wine-test.sh SUMMARY_FILE SUITE EXE
 #
-# Wine gets a private prefix inside the build directory, created on first use,
-# never the user's ~/.wine. The executable runs twice:
+# Wine gets a private prefix, build/wineprefix, created on first use and never
+# the user's ~/.wine; a 64-bit prefix runs the i686 build too. The executable
+# runs twice:
 #   1. every test, as a Polish Windows (LC_ALL=pl_PL.UTF-8: code page 1250,
 #      decimal symbol ",");
 #   2. only the test suites whose names end in "LocaleTest", as an English one
 #      (LC_ALL=C.UTF-8: code page 1252, decimal symbol ".").
 # Tests learn what to expect from DOPLIKI_EXPECT_ACP and DOPLIKI_EXPECT_DECIMAL
-# and skip their exact checks when these are unset. Both runs count as "wine".
+# and skip their exact checks when these are unset. Both runs count for SUITE.
 # Console tests only: no display is needed.
 set -u
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 SUMMARY_FILE BUILD_DIR" >&2
+if [ $# -ne 3 ]; then
+  echo "usage: $0 SUMMARY_FILE SUITE EXE" >&2
   exit 2
 fi
 # Root writes to read-only files, and Wine keeps the read-only attribute as
@@ -32,43 +33,25 @@ if [ "$(id -u)" -eq 0 ] && [ -z "${DOPLIKI_WINE_AS_USER:-}" ]; then
   echo "$0: warning: running Wine as root; read-only files will not refuse writing" >&2
 fi
 
-summary=$1
-build=$(cd "$2" && pwd) || exit 2
+summary=$1 suite=$2 exe=$3
 here=$(cd "$(dirname "$0")" && pwd)
-exe=$build/tests/dopliki_tests.exe
 wine=${WINE:-wine}
 
 if [ ! -f "$exe" ]; then
   echo "$0: $exe not found; build the Windows tests first" >&2
-  echo "wine 0 1" >>"$summary"
+  echo "$suite 0 1" >>"$summary"
   exit 1
 fi
 
-export WINEPREFIX=$build/wineprefix
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEDEBUG=-all
-export WINEARCH=win64
-
-# Whatever happens below, leave no wineserver of this prefix behind.
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-
-# A prefix is ready once a boot has run to its end; an interrupted one is redone.
-ready=$WINEPREFIX/.dopliki-ready
-if [ ! -f "$ready" ]; then
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  echo "creating the Wine prefix $WINEPREFIX"
-  wineboot --init >/dev/null 2>&1
-  timeout 300 wineserver -w || wineserver -k
-  touch "$ready"
-fi
+# shellcheck source=wine-prefix.sh
+. "$here/wine-prefix.sh"
 
 run() {  # run LOCALE ACP DECIMAL [GTEST ARGS...]
   local locale=$1 acp=$2 decimal=$3
   shift 3
-  echo "== Wine, LC_ALL=$locale (code page $acp, decimal symbol \"$decimal\") =="
+  echo "== $suite: Wine, LC_ALL=$locale (code page $acp, decimal symbol \"$decimal\") =="
   # The locale goes to Wine alone: the shell need not have it installed.
-  "$here/run-suite.sh" "$summary" wine env LC_ALL="$locale" DOPLIKI_EXPECT_ACP="$acp" \
+  "$here/run-suite.sh" "$summary" "$suite" env LC_ALL="$locale" DOPLIKI_EXPECT_ACP="$acp" \
     DOPLIKI_EXPECT_DECIMAL="$decimal" "$wine" "$exe" "$@"
   # The next run starts a fresh wineserver, which reads the locale anew.
   timeout 60 wineserver -w || wineserver -k

@@ -1,6 +1,7 @@
-# The front door. `make test` installs what is missing (Debian 12), builds the
-# native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
-.PHONY: all test deps build clean format
+# The front door. `make run` builds the exe and shows it on a demo; `make test`
+# installs what is missing (Debian 12), builds the native, sanitized, x86_64
+# and i686 Windows configurations and runs every suite.
+.PHONY: all run test deps build clean format
 
 all: build
 
@@ -9,6 +10,9 @@ deps:
 
 build: deps
 	cmake --preset native && cmake --build --preset native
+
+run: deps
+	cmake/run-demo.sh
 
 test: deps
 	cmake/test-all.sh

@@ -54,6 +54,10 @@ gui_session_start() {
     cat "$gui_session_dir/openbox.log" >&2
     return 1
   fi
+  # openbox readies its frames with the first window it manages, and a Wine
+  # program that comes first then sometimes is not given the focus. A small
+  # window first, as on a desktop that has been in use.
+  timeout 10 xmessage -center -timeout 1 "gui session" >/dev/null 2>&1
   wine_fonts
   echo "gui session: display $DISPLAY, openbox"
 }

@@ -47,6 +47,11 @@ std::string YearKey(int year) {
   return "Software\\wx\\ZT0" + digits.substr(digits.size() - 2);
 }
 
+std::string ActiveName() {
+  const auto active = e2e::ActiveWindow();
+  return active ? "\"" + e2e::WindowName(*active) + "\"" : "none";
+}
+
 // Every file under a folder, by its path relative to it.
 std::map<std::string, Bytes> Files(const fs::path& root) {
   std::map<std::string, Bytes> files;
@@ -97,7 +102,8 @@ class RealExeTest : public ::testing::Test {
     ASSERT_TRUE(window) << "the main window did not appear";
     main = *window;
     EXPECT_EQ(e2e::WindowName(main), kCaption);
-    ASSERT_TRUE(e2e::WaitUntilActive(main, kStepLimit)) << "the main window is not active";
+    ASSERT_TRUE(e2e::WaitUntilActive(main, kStepLimit))
+        << "the main window is not active; the active one: " << ActiveName();
   }
 
   // Closes the window with Alt+F4, as a user would, and waits for the end.
@@ -193,8 +199,7 @@ TEST_F(RealExeTest, TypicalUseWithKeystrokes) {
   const std::string pathsScreen = e2e::Capture(main);
   e2e::Type({"Return"});
   ASSERT_TRUE(e2e::WaitUntilStill(main, pathsScreen, kStepLimit)) << "the screen did not change";
-  ASSERT_TRUE(e2e::WaitUntilActive(main, 2s))
-      << "another window is active: " << e2e::WindowName(e2e::ActiveWindow().value_or(0));
+  ASSERT_TRUE(e2e::WaitUntilActive(main, 2s)) << "another window is active: " << ActiveName();
 
   // The focus is on the screen container: Tab to "Skopiuj pliki:", tick it,
   // Tab past the file list to the inventory switch, tick it, Enter: "SRU".

@@ -18,6 +18,8 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr int kFirstControlId = 100;
 // Room inside a directory field's right end for its folder button.
 constexpr int kFieldButtonWidth = 21;
+// A check box's box and the gap before its text, at 96 DPI.
+constexpr int kCheckBoxGlyph = 20;
 
 const wchar_t* Wide(std::u16string_view text) {
   return reinterpret_cast<const wchar_t*>(text.data());
@@ -179,13 +181,30 @@ void MainWindow::ApplyFont() {
                  MAKELPARAM(0, Scale(kFieldButtonWidth, static_cast<int>(dpi_))));
   }
   if (old != nullptr) DeleteObject(old);
+  MeasureTexts();
+}
+
+void MainWindow::MeasureTexts() {
+  const HDC dc = GetDC(hwnd_);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  for (const ControlSpec& spec : Controls()) {
+    if (spec.kind != Kind::kLabel && spec.kind != Kind::kCheckBox) continue;
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, Wide(spec.text), static_cast<int>(spec.text.size()), &extent);
+    const int glyph =
+        spec.kind == Kind::kCheckBox ? Scale(kCheckBoxGlyph, static_cast<int>(dpi_)) : 0;
+    textWidths_[static_cast<std::size_t>(spec.id)] = extent.cx + glyph;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
 }
 
 void MainWindow::LayOut() {
   if (Control(Id::pg_1) == nullptr) return;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const Placement placement = Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_);
+  const Placement placement =
+      Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_, textWidths_);
   for (const ControlSpec& spec : Controls()) {
     const Rect& r = placement[static_cast<std::size_t>(spec.id)];
     SetWindowPos(Control(spec.id), nullptr, r.left, r.top, r.width, r.height,
@@ -254,7 +273,7 @@ void MainWindow::FlushBoxes() {
 }
 
 template <typename Handler>
-void MainWindow::Handle(Handler handler) {
+void MainWindow::RunHandler(Handler handler) {
   try {
     handler();
   } catch (...) {
@@ -264,7 +283,7 @@ void MainWindow::Handle(Handler handler) {
 }
 
 void MainWindow::Press(Id button) {
-  Handle([&] {
+  RunHandler([&] {
     switch (button) {
       case Id::btn_1:
         form_->btn_1Click();
@@ -396,7 +415,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       application_.SetMainWindow(hwnd_);
       savedFocus_ = Control(Id::pg_1);
       // A failure of start-up is shown, and the window is created all the same.
-      Handle([this] { FormCreate(); });
+      RunHandler([this] { FormCreate(); });
       return 0;
     case WM_SIZE:
       LayOut();
@@ -440,7 +459,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETTINGCHANGE:
-      Handle([this] { form_->RefreshDecimalSeparator(); });
+      RunHandler([this] { form_->RefreshDecimalSeparator(); });
       break;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -50,6 +50,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   void CreateControls();
   void FormCreate();
   void ApplyFont();
+  void MeasureTexts();
   void LayOut();
   void SetFieldText(Id field, std::u16string_view text);
   void ShowScreen(Screen screen);
@@ -68,7 +69,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   // Runs one handler: what escapes it goes to the failure display, and the
   // lines it gathered go into their boxes.
   template <typename Handler>
-  void Handle(Handler handler);
+  void RunHandler(Handler handler);
 
   platform::Os& os_;
   ApplicationWindow& application_;
@@ -80,6 +81,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HFONT font_ = nullptr;
   SplitterWidths widths_{};
+  TextWidths textWidths_{};
   int grabbedWidth_ = 0;
   HWND savedFocus_ = nullptr;
   bool keepingToOneLine_ = false;

@@ -54,7 +54,7 @@ void MessageBoxes::Show(std::u16string_view text, std::u16string_view caption,
   {
     // The box disables its owner itself; every other window is ours to block.
     InputBlock block(owner);
-    MessageBoxW(owner, boxText.c_str(), boxCaption.c_str(), flags);
+    showBox_(owner, boxText.c_str(), boxCaption.c_str(), flags);
   }
   if (active != nullptr && IsWindow(active)) SetActiveWindow(active);
   if (focus != nullptr && IsWindow(focus) && IsWindowVisible(focus)) SetFocus(focus);

@@ -46,9 +46,10 @@ constexpr std::u16string_view kDest = u"C:\\zetka_2009\\";
 constexpr std::u16string_view kLogFile = u"C:\\bin\\dopliki32.log";
 
 // Company directories: plain ones, aliases of one directory (letter case, a
-// trailing backslash), the installation itself, a nested one, a missing one.
-const std::u16string_view kKatalogs[] = {u"FIRMA1", u"FIRMA2", u"firma1",     u"FIRMA1\\",
-                                         u"",       u"BRAK",   u"SUB\\FIRMA3"};
+// trailing backslash), the installation itself, a nested one, a missing one,
+// one outside the installation.
+const std::u16string_view kKatalogs[] = {u"FIRMA1", u"FIRMA2",      u"firma1",    u"FIRMA1\\",
+                                         u"",       u"SUB\\FIRMA3", u"..\\FIRMA1"};
 // File entries: plain names, an empty line, a sub-path, a wildcard, a path
 // that leaves the company directory, a device.
 const std::u16string_view kFileEntries[] = {u"BAZA_DW8.REK", u"INNY.DAT",  u"",   u"SUB\\X.DAT",
@@ -258,6 +259,7 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
   for (const auto& katalog : scenario.katalogi) {
     const auto newKey = Key(os, Annual(kDest, katalog));
     const auto oldKey = Key(os, Annual(kSource, katalog));
+    if (!newKey.starts_with(destKey)) continue;  // never changed: checked below
     annual.insert(newKey);
     if (!Has(before, newKey)) continue;
     Check(Has(after, newKey), "an annual file vanished");
@@ -270,11 +272,15 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
   // 3. Additional files, and everything else.
   for (const auto& [key, content] : before) {
     if (annual.count(key) || key == logKey) continue;
-    // The old installation, the registers and existing backups are never
-    // written, moved or replaced.
-    if (key.starts_with(sourceKey) || key.ends_with(u"\\SPISFIRM.DAT") || key.ends_with(u".OLD")) {
-      if (!(Has(after, key) && after.at(key) == content))
+    // Nothing outside the new installation is changed (the old one is only
+    // read), nor are the registers and existing backups. A file entry that
+    // leads out of the company directory may be moved aside and, with its
+    // move back refused, stay aside.
+    if (!key.starts_with(destKey) || key.ends_with(u"\\SPISFIRM.DAT") || key.ends_with(u".OLD")) {
+      const auto at = refused.count(key) && !Has(after, key) ? key + u".OLD" : key;
+      if (!(Has(after, at) && after.at(at) == content)) {
         Fail("a file that no operation changes changed: " + Utf8(key));
+      }
       continue;
     }
     const bool here = Has(after, key) && after.at(key) == content;

@@ -62,4 +62,11 @@ std::string Differences(const Tree& before, const Tree& after,
 // The log lines as the log box holds them, each followed by CR LF.
 std::u16string Lines(const std::vector<std::u16string>& lines);
 
+// What the window showed for the usual outcomes of a click.
+using Events = std::vector<std::u16string>;
+inline const Events kAccepted{u"lists", u"run screen"};
+inline const Events kSamePaths{Shown(transfer::kPathsEqual)};
+inline const Events kRegisterMissing{Shown(transfer::kRegisterMissing)};
+inline const Events kKoniec{Shown(transfer::kRunEnded)};
+
 }  // namespace testing_support

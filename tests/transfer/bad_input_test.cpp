@@ -15,18 +15,15 @@
 namespace {
 
 using testing_support::Bytes;
+using testing_support::Events;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
+using testing_support::kAccepted;
+using testing_support::kKoniec;
 using testing_support::Lines;
 using testing_support::RokRecord;
-using testing_support::Shown;
 using testing_support::WholeOperation;
-using Events = std::vector<std::u16string>;
 using Expected = std::map<std::string, std::optional<Bytes>>;
-
-const Events kAccepted{u"lists", u"run screen"};
-const Events kMissing{Shown(transfer::kRegisterMissing)};
-const Events kKoniec{Shown(transfer::kRunEnded)};
 
 std::string Utf8(const std::u16string& text) { return platform::TextToUtf8(text); }
 
@@ -255,9 +252,10 @@ TEST_F(BadInputTest, InstallationPaths) {
     std::u16string source, dest;
     Events events;
   } rows[] = {
-      {"a wildcard", source, op.pair.dir.Path(u"zetka_20*"), kMissing},
-      {"a wildcard in the source", op.pair.dir.Path(u"zetka_200?"), dest, kMissing},
-      {"300 characters", source, longDest, kMissing},
+      {"a wildcard", source, op.pair.dir.Path(u"zetka_20*"), testing_support::kRegisterMissing},
+      {"a wildcard in the source", op.pair.dir.Path(u"zetka_200?"), dest,
+       testing_support::kRegisterMissing},
+      {"300 characters", source, longDest, testing_support::kRegisterMissing},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.label);

@@ -16,18 +16,14 @@
 namespace {
 
 using testing_support::Bytes;
+using testing_support::Events;
 using testing_support::HeldFile;
 using testing_support::Installations;
+using testing_support::kAccepted;
+using testing_support::kKoniec;
 using testing_support::Lines;
 using testing_support::RokRecord;
-using testing_support::Shown;
 using testing_support::WholeOperation;
-using Events = std::vector<std::u16string>;
-
-const Events kAccepted{u"lists", u"run screen"};
-const Events kMissing{Shown(transfer::kRegisterMissing)};
-const Events kSame{Shown(transfer::kPathsEqual)};
-const Events kKoniec{Shown(transfer::kRunEnded)};
 
 std::string Utf8(const std::u16string& text) { return platform::TextToUtf8(text); }
 
@@ -124,7 +120,7 @@ TEST_F(BadInputWin32Test, DevicesAndSharesAsInstallationPaths) {
   const auto before = op.Files();
   for (const auto& row : rows) {
     SCOPED_TRACE(Utf8(row.source) + " | " + Utf8(row.dest));
-    EXPECT_EQ(op.Accept(row.source, row.dest).events, kMissing);
+    EXPECT_EQ(op.Accept(row.source, row.dest).events, testing_support::kRegisterMissing);
   }
   EXPECT_EQ(op.main.fSciezka_dest(), u"");
   EXPECT_EQ(testing_support::Differences(before, op.Files()), "");
@@ -154,7 +150,7 @@ TEST_F(BadInputWin32Test, DevicesInTheFileListAndTheRegister) {
 TEST_F(BadInputWin32Test, ATrailingDotNamesTheDirectoryWithoutIt) {
   const auto source = Path(Installations::kOld), dest = Path(Installations::kNew);
   const auto before = op.Files();
-  EXPECT_EQ(op.Accept(dest, dest + u".").events, kSame);
+  EXPECT_EQ(op.Accept(dest, dest + u".").events, testing_support::kSamePaths);
   const auto accepted = op.Accept(source + u".", dest + u".");
   EXPECT_EQ(accepted.events, kAccepted);
   EXPECT_EQ(op.main.fSciezka_dest(), dest + u".\\");

@@ -12,21 +12,6 @@ namespace {
 
 constexpr std::u16string_view kLineBreak = u"\r\n";
 
-// A NUL would end the log box's text there, and with it every later line, on
-// screen and in the saved file. It shows as a mark that no Windows file name
-// can hold, so a name read with a NUL in it is never mistaken for a real one.
-constexpr std::u16string_view kNulMark = u"<NUL>";
-
-void AppendShown(std::u16string& text, std::u16string_view line) {
-  for (std::size_t start = 0;;) {
-    const auto nul = line.find(u'\0', start);
-    text.append(line.substr(start, nul - start));
-    if (nul == std::u16string_view::npos) return;
-    text.append(kNulMark);
-    start = nul + 1;
-  }
-}
-
 // The system's error text as a clause of our message: no trailing blanks,
 // line breaks or full stops.
 std::u16string ErrorClause(platform::Os& os, std::uint32_t code) {
@@ -41,11 +26,11 @@ void Log(LogControl& mmo_Log, std::u16string_view Zapis) {
   std::u16string text;
   text.reserve(Zapis.size() + kLineBreak.size());
   if (mmo_Log.EndsWithLineBreak()) {
-    AppendShown(text, Zapis);
+    AppendShownInBox(text, Zapis);
     text.append(kLineBreak);
   } else {
     text.append(kLineBreak);
-    AppendShown(text, Zapis);
+    AppendShownInBox(text, Zapis);
   }
   mmo_Log.AppendText(text);
 }

@@ -2,6 +2,17 @@
 
 namespace transfer {
 
+void AppendShownInBox(std::u16string& text, std::u16string_view more) {
+  constexpr std::u16string_view kNulMark = u"<NUL>";
+  for (std::size_t start = 0;;) {
+    const auto nul = more.find(u'\0', start);
+    text.append(more.substr(start, nul - start));
+    if (nul == std::u16string_view::npos) return;
+    text.append(kNulMark);
+    start = nul + 1;
+  }
+}
+
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines;
   std::size_t start = 0;

@@ -61,6 +61,12 @@ class Screens {
   virtual void ShowRunScreen() = 0;
 };
 
+// Appends text as a box can hold it. A box's text ends at a NUL, and with it
+// everything after it, on screen and in a saved log; so each NUL shows as
+// "<NUL>", a mark that no Windows file name can hold, and a name read with a
+// NUL in it is never taken for a real one.
+void AppendShownInBox(std::u16string& text, std::u16string_view more);
+
 // The entries of a multi-line text: one per line, empty lines included,
 // except the empty one after a final line break.
 std::vector<std::u16string> SplitLines(std::u16string_view text);

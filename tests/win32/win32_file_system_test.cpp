@@ -1,8 +1,8 @@
 // What only Windows' own file system shows through the system OS layer:
 // sharing against another program's handle, and names that differ only in
 // letter case or separators. Raw Win32 stands in for the other program.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>

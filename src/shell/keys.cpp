@@ -1,0 +1,46 @@
+#include "shell/keys.h"
+
+#include "shell/navigation.h"
+
+namespace shell {
+
+namespace {
+
+constexpr KeyResult kPass{Action::kPass};
+constexpr KeyResult kSwallow{Action::kSwallow};
+
+KeyResult Press(Id button) { return {Action::kPress, button}; }
+
+}  // namespace
+
+KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible) {
+  const Kind kind = Spec(focus).kind;
+  switch (key) {
+    case Key::kEnter:
+      // A multi-line box takes Enter as a line break (the read-only ones
+      // ignore it); nothing else takes it but as a button press.
+      if (IsMultiLineBox(kind)) return kPass;
+      if (modifiers.Any()) return kSwallow;
+      return Press(IsButton(kind) ? focus : DefaultButton(shown));
+    case Key::kEscape:
+      // Never the platform's: a multi-line edit would close the window on it
+      // and lose the log.
+      if (modifiers.Any() || IsMultiLineBox(kind)) return kSwallow;
+      if (const auto cancel = CancelButton(shown)) return Press(*cancel);
+      return kSwallow;
+    case Key::kTab:
+      if (modifiers.ctrl || modifiers.alt) return kSwallow;
+      return {Action::kFocus, NextInTabOrder(focus, !modifiers.shift, shown, listsVisible)};
+    case Key::kDown:
+      if (kind == Kind::kDirectoryField && modifiers.alt && !modifiers.shift && !modifiers.ctrl) {
+        return {Action::kOpenFolderDialog, focus};
+      }
+      return kPass;
+    case Key::kSpace:  // a focused button or check box takes it as a press
+    case Key::kOther:
+      return kPass;
+  }
+  return kPass;
+}
+
+}  // namespace shell

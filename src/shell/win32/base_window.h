@@ -1,0 +1,42 @@
+// One C++ object per window: `this` is stored when the window is created and
+// every message goes to the object's HandleMessage. No C++ exception crosses
+// into Windows: what escapes a handler goes to the failure display.
+#pragma once
+
+#include <windows.h>
+
+#include "shell/win32/failure_display.h"
+
+namespace shell::win32 {
+
+template <typename Derived>
+class BaseWindow {
+ public:
+  HWND Handle() const { return hwnd_; }
+
+  // The window procedure of Derived's class; lpParam of CreateWindowExW is
+  // the object.
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Derived* self = nullptr;
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      self = static_cast<Derived*>(create->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      self->hwnd_ = hwnd;
+    } else {
+      self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+      return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+      ShowEscapedFailure();
+      return 0;
+    }
+  }
+
+ protected:
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace shell::win32

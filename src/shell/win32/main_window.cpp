@@ -1,0 +1,486 @@
+#include "shell/win32/main_window.h"
+
+#include <algorithm>
+
+#include "shell/field_text.h"
+#include "shell/keys.h"
+#include "shell/navigation.h"
+#include "shell/win32/dpi.h"
+#include "shell/win32/painting.h"
+#include "shell/win32/panels.h"
+
+namespace shell::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Tfrm_Main";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr int kFirstControlId = 100;
+// Room inside a directory field's right end for its folder button.
+constexpr int kFieldButtonWidth = 21;
+// A check box's box and the gap before its text, at 96 DPI.
+constexpr int kCheckBoxGlyph = 20;
+
+const wchar_t* Wide(std::u16string_view text) {
+  return reinterpret_cast<const wchar_t*>(text.data());
+}
+
+struct Creation {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+Creation CreationOf(Kind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  constexpr DWORD kMultiLine = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  switch (kind) {
+    case Kind::kContainer:
+    case Kind::kPanel:
+      return {kPanelClass, kChild | WS_CLIPCHILDREN, 0};
+    case Kind::kPage:  // start-up shows the paths screen
+      return {kPanelClass, WS_CHILD | WS_CLIPCHILDREN, 0};
+    case Kind::kSplitter:
+      return {kSplitterClass, kChild, 0};
+    case Kind::kLabel:
+      return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::kDirectoryField:
+      return {L"EDIT", kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::kOkButton:
+    case Kind::kCancelButton:
+    case Kind::kPlainButton:
+      return {L"BUTTON", kChild | BS_OWNERDRAW, 0};
+    case Kind::kCheckBox:
+      return {L"BUTTON", kChild | BS_AUTOCHECKBOX | BS_NOTIFY, 0};
+    case Kind::kReadOnlyBox:  // the company lists show once paths are accepted
+      return {L"EDIT", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+    case Kind::kEditableBox:
+      return {L"EDIT", kChild | kMultiLine, WS_EX_CLIENTEDGE};
+    case Kind::kLogBox:
+      return {L"EDIT", kChild | kMultiLine | ES_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
+  }
+  return {L"STATIC", kChild, 0};
+}
+
+void RegisterOnce() {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &BaseWindow<MainWindow>::WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+// What the acceptance of a pair of paths changes on the screen.
+class MainWindow::ScreenSwitch final : public transfer::Screens {
+ public:
+  explicit ScreenSwitch(MainWindow& window) : window_(window) {}
+  void ShowCompanyLists() override {
+    ShowWindow(window_.Control(Id::mmo_1), SW_SHOW);
+    ShowWindow(window_.Control(Id::mmo_2), SW_SHOW);
+  }
+  void ShowRunScreen() override { window_.ShowScreen(Screen::kRun); }
+
+ private:
+  MainWindow& window_;
+};
+
+MainWindow::MainWindow(platform::Os& os, ApplicationWindow& application, MessageBoxes& boxes,
+                       RegistryReader& registry, int year)
+    : os_(os), application_(application), boxes_(boxes), registry_(registry), year_(year) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+void MainWindow::Create() {
+  RegisterOnce();
+  RegisterPanelClasses();
+  CreateWindowExW(0, kClassName, Wide(kCaption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, application_.Handle(), nullptr,
+                  GetModuleHandleW(nullptr), this);
+  if (hwnd_ == nullptr) return;
+  // The client area at its size for the DPI, the window centred on the
+  // screen that holds the application window.
+  const SIZE size = WindowSizeFor(
+      {Scale(kClientWidth, static_cast<int>(dpi_)), Scale(kClientHeight, static_cast<int>(dpi_))},
+      kStyle, 0, dpi_);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(application_.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void MainWindow::CreateControls() {
+  for (const ControlSpec& spec : Controls()) {
+    const Creation creation = CreationOf(spec.kind);
+    const HWND parent = spec.id == Id::pg_1 ? hwnd_ : Control(spec.parent);
+    const bool custom = creation.className == kPanelClass || creation.className == kSplitterClass;
+    const std::u16string text(spec.kind == Kind::kPage ? std::u16string_view() : spec.text);
+    controls_[static_cast<std::size_t>(spec.id)] = CreateWindowExW(
+        creation.exStyle, creation.className, Wide(text), creation.style, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
+        GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
+  }
+  source_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_source));
+  dest_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_dest));
+  mmo_1_ = std::make_unique<LinesBox>(Control(Id::mmo_1));
+  mmo_2_ = std::make_unique<LinesBox>(Control(Id::mmo_2));
+  mmo_3_ = std::make_unique<LinesBox>(Control(Id::mmo_3));
+  chk_4_ = std::make_unique<CheckBox>(Control(Id::chk_4));
+  chk_Remanenty_ = std::make_unique<CheckBox>(Control(Id::chk_Remanenty));
+  mmo_Log_ = std::make_unique<LogBox>(Control(Id::mmo_Log));
+  screens_ = std::make_unique<ScreenSwitch>(*this);
+  form_ = std::make_unique<transfer::Tfrm_Main>(
+      os_, transfer::Controls{*source_, *dest_, *mmo_1_, *mmo_2_, *mmo_3_, *chk_4_, *chk_Remanenty_,
+                              *mmo_Log_, *screens_, boxes_});
+  ApplyFont();
+}
+
+void MainWindow::FormCreate() {
+  const Proposals proposals = ProposeInstallations(registry_, year_);
+  SetFieldText(Id::edt_ZETKA_source, proposals.source);
+  SetFieldText(Id::edt_ZETKA_dest, proposals.dest);
+  // The screens have no tabs to hide: the paths screen comes up.
+  ShowScreen(Screen::kPaths);
+  for (const std::u16string& failure : proposals.failures) ShowFailure(failure);
+}
+
+void MainWindow::SetFieldText(Id field, std::u16string_view text) {
+  SetWindowText(Control(field), DirectoryFieldText(text));
+}
+
+void MainWindow::ApplyFont() {
+  const HFONT old = font_;
+  font_ = CreateFontW(FontHeight(static_cast<int>(dpi_)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_SWISS, Wide(kFontName));
+  for (const HWND control : controls_) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  }
+  // A new font resets the margins: keep the fields' text clear of the button.
+  for (const Id field : {Id::edt_ZETKA_source, Id::edt_ZETKA_dest}) {
+    SendMessageW(Control(field), EM_SETMARGINS, EC_RIGHTMARGIN,
+                 MAKELPARAM(0, Scale(kFieldButtonWidth, static_cast<int>(dpi_))));
+  }
+  if (old != nullptr) DeleteObject(old);
+  MeasureTexts();
+}
+
+void MainWindow::MeasureTexts() {
+  const HDC dc = GetDC(hwnd_);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  for (const ControlSpec& spec : Controls()) {
+    if (spec.kind != Kind::kLabel && spec.kind != Kind::kCheckBox) continue;
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, Wide(spec.text), static_cast<int>(spec.text.size()), &extent);
+    const int glyph =
+        spec.kind == Kind::kCheckBox ? Scale(kCheckBoxGlyph, static_cast<int>(dpi_)) : 0;
+    textWidths_[static_cast<std::size_t>(spec.id)] = extent.cx + glyph;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+}
+
+void MainWindow::LayOut() {
+  if (Control(Id::pg_1) == nullptr) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const Placement placement =
+      Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_, textWidths_);
+  for (const ControlSpec& spec : Controls()) {
+    const Rect& r = placement[static_cast<std::size_t>(spec.id)];
+    SetWindowPos(Control(spec.id), nullptr, r.left, r.top, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+Screen MainWindow::ShownScreen() const {
+  return IsWindowVisible(Control(Id::page_2)) ? Screen::kRun : Screen::kPaths;
+}
+
+bool MainWindow::ListsVisible() const {
+  return (GetWindowLongPtrW(Control(Id::mmo_1), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void MainWindow::ShowScreen(Screen screen) {
+  const Id focus = FocusedId();
+  const Id next = FocusAfterScreenChange(focus, screen);
+  const HWND shown = Control(screen == Screen::kPaths ? Id::page_1 : Id::page_2);
+  const HWND hidden = Control(screen == Screen::kPaths ? Id::page_2 : Id::page_1);
+  ShowWindow(shown, SW_SHOW);
+  // The focus moves before its screen goes: it never rests on a hidden control.
+  if (next != focus) {
+    if (GetActiveWindow() == hwnd_) {
+      SetFocus(Control(next));
+    } else {
+      savedFocus_ = Control(next);
+    }
+  }
+  ShowWindow(hidden, SW_HIDE);
+  InvalidateButtons();
+}
+
+std::optional<Id> MainWindow::IdOf(HWND window) const {
+  for (; window != nullptr && window != hwnd_; window = GetParent(window)) {
+    const auto at = std::find(controls_.begin(), controls_.end(), window);
+    if (at != controls_.end()) return static_cast<Id>(at - controls_.begin());
+  }
+  return std::nullopt;
+}
+
+Id MainWindow::FocusedId() const {
+  const HWND focus = GetFocus();
+  if (const auto id = IdOf(focus); id && focus != nullptr) return *id;
+  if (const auto id = IdOf(savedFocus_); id && savedFocus_ != nullptr) return *id;
+  return Id::pg_1;
+}
+
+Id MainWindow::EnterTarget() const {
+  const Id focus = FocusedId();
+  return IsButton(Spec(focus).kind) ? focus : DefaultButton(ShownScreen());
+}
+
+void MainWindow::InvalidateButtons() {
+  for (const Id button : {Id::btn_1, Id::btn_2, Id::btn_3, Id::btn_4}) {
+    InvalidateRect(Control(button), nullptr, FALSE);
+  }
+}
+
+void MainWindow::FlushBoxes() {
+  for (const GatheredAppends* box : {static_cast<const GatheredAppends*>(mmo_1_.get()),
+                                     static_cast<const GatheredAppends*>(mmo_2_.get()),
+                                     static_cast<const GatheredAppends*>(mmo_Log_.get())}) {
+    if (box != nullptr) box->Flush();
+  }
+}
+
+template <typename Handler>
+void MainWindow::RunHandler(Handler handler) {
+  try {
+    handler();
+  } catch (...) {
+    ShowEscapedFailure();
+  }
+  FlushBoxes();
+}
+
+void MainWindow::Press(Id button) {
+  RunHandler([&] {
+    switch (button) {
+      case Id::btn_1:
+        form_->btn_1Click();
+        break;
+      case Id::btn_2:
+        form_->btn_2Click();
+        break;
+      case Id::btn_3:
+        ShowScreen(Screen::kPaths);
+        break;
+      case Id::btn_4:
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+bool MainWindow::PreTranslate(const MSG& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)) return false;
+  Key key = Key::kOther;
+  switch (message.wParam) {
+    case VK_RETURN:
+      key = Key::kEnter;
+      break;
+    case VK_ESCAPE:
+      key = Key::kEscape;
+      break;
+    case VK_TAB:
+      key = Key::kTab;
+      break;
+    case VK_SPACE:
+      key = Key::kSpace;
+      break;
+    case VK_DOWN:
+      key = Key::kDown;
+      break;
+    default:
+      return false;
+  }
+  const Modifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                            GetKeyState(VK_MENU) < 0};
+  const KeyResult result = OnKey(key, modifiers, FocusedId(), ShownScreen(), ListsVisible());
+  switch (result.action) {
+    case Action::kPass:
+      return false;
+    case Action::kSwallow:
+      return true;
+    case Action::kPress:
+      Press(result.target);
+      return true;
+    case Action::kFocus:
+      SetFocus(Control(result.target));
+      return true;
+    case Action::kOpenFolderDialog:
+      return true;
+  }
+  return false;
+}
+
+void MainWindow::KeepToOneLine(HWND field) {
+  if (keepingToOneLine_) return;
+  const std::u16string text = WindowText(field);
+  const std::u16string_view kept = DirectoryFieldText(text);
+  if (kept.size() == text.size()) return;
+  keepingToOneLine_ = true;
+  SetWindowText(field, kept);
+  const auto end = static_cast<WPARAM>(kept.size());
+  SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+  keepingToOneLine_ = false;
+}
+
+void MainWindow::OnCommand(WORD code, HWND control) {
+  const auto id = IdOf(control);
+  if (!id) return;
+  const Kind kind = Spec(*id).kind;
+  switch (code) {
+    case BN_CLICKED:
+      if (IsButton(kind)) Press(*id);
+      break;
+    case EN_CHANGE:
+      if (kind == Kind::kDirectoryField) KeepToOneLine(control);
+      break;
+    case EN_SETFOCUS:
+    case EN_KILLFOCUS:
+    case BN_SETFOCUS:
+    case BN_KILLFOCUS:
+      InvalidateButtons();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT MainWindow::PaintButton(const DRAWITEMSTRUCT& item) {
+  const auto id = IdOf(item.hwndItem);
+  if (!id) return FALSE;
+  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, font_);
+  return TRUE;
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  widths_ = RescaledWidths(widths_, static_cast<int>(dpi_), static_cast<int>(dpi));
+  dpi_ = dpi;
+  ApplyFont();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut();
+}
+
+void MainWindow::OnSplitterDragged(Id splitter, int moved) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const Id panel = splitter == Id::spl1 ? Id::pnl_1 : Id::pnl_5;
+  const int width = DraggedWidth(panel, grabbedWidth_, moved, client.right, static_cast<int>(dpi_));
+  (panel == Id::pnl_1 ? widths_.pnl_1 : widths_.pnl_5) = width;
+  LayOut();
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      dpi_ = WindowDpi(hwnd_);
+      widths_ = InitialWidths(static_cast<int>(dpi_));
+      CreateControls();
+      boxes_.SetMainWindow(hwnd_, [this] { FlushBoxes(); });
+      application_.SetMainWindow(hwnd_);
+      savedFocus_ = Control(Id::pg_1);
+      // A failure of start-up is shown, and the window is created all the same.
+      RunHandler([this] { FormCreate(); });
+      return 0;
+    case WM_SIZE:
+      LayOut();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (const HWND focus = GetFocus(); IsChild(hwnd_, focus)) savedFocus_ = focus;
+      } else if (HIWORD(wParam) == 0) {
+        const bool usable =
+            savedFocus_ != nullptr && IsWindow(savedFocus_) && IsWindowVisible(savedFocus_);
+        SetFocus(usable ? savedFocus_ : Control(Id::pg_1));
+        InvalidateButtons();
+      }
+      return 0;
+    case WM_COMMAND:
+      OnCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_DRAWITEM:
+      return PaintButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case kSplitterGrabbed:
+      grabbedWidth_ = static_cast<Id>(wParam) == Id::spl1 ? widths_.pnl_1 : widths_.pnl_5;
+      return 0;
+    case kSplitterDragged:
+      OnSplitterDragged(static_cast<Id>(wParam), static_cast<int>(lParam));
+      return 0;
+    case kFocusMoved:
+      InvalidateButtons();
+      return 0;
+    case WM_SYSCOMMAND:
+      // Minimised with the application window, which carries the taskbar entry.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        application_.Minimize();
+        return 0;
+      }
+      break;
+    case WM_SETTINGCHANGE:
+      RunHandler([this] { form_->RefreshDecimalSeparator(); });
+      break;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      boxes_.SetMainWindow(nullptr, {});
+      application_.SetMainWindow(nullptr);
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY: {
+      const HWND window = hwnd_;
+      hwnd_ = nullptr;
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace shell::win32

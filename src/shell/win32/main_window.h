@@ -1,0 +1,97 @@
+// frm_Main, the program's one window: two screens built from the control
+// table, the key rules applied before the platform's own handling, and the
+// year-end transfer's operations run on its controls.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "platform/os.h"
+#include "shell/form.h"
+#include "shell/layout.h"
+#include "shell/startup.h"
+#include "shell/win32/application_window.h"
+#include "shell/win32/base_window.h"
+#include "shell/win32/box_controls.h"
+#include "shell/win32/message_boxes.h"
+#include "transfer/main_form.h"
+
+namespace shell::win32 {
+
+class MainWindow : public BaseWindow<MainWindow> {
+ public:
+  // Start-up reads the registry through `registry` for the year given.
+  MainWindow(platform::Os& os, ApplicationWindow& application, MessageBoxes& boxes,
+             RegistryReader& registry, int year);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Creates the window, which proposes the paths while it is created, at its
+  // size and centred on the screen; it is not shown yet.
+  void Create();
+  void Show();
+
+  // The key rules for a message about to be dispatched; true when the key
+  // has been dealt with and must go no further.
+  bool PreTranslate(const MSG& message);
+
+  HWND Control(Id id) const { return controls_[static_cast<std::size_t>(id)]; }
+  Screen ShownScreen() const;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  class ScreenSwitch;
+
+  void CreateControls();
+  void FormCreate();
+  void ApplyFont();
+  void MeasureTexts();
+  void LayOut();
+  void SetFieldText(Id field, std::u16string_view text);
+  void ShowScreen(Screen screen);
+  void InvalidateButtons();
+  void Press(Id button);
+  void OnCommand(WORD code, HWND control);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnSplitterDragged(Id splitter, int moved);
+  void KeepToOneLine(HWND field);
+  LRESULT PaintButton(const DRAWITEMSTRUCT& item);
+  std::optional<Id> IdOf(HWND window) const;
+  Id FocusedId() const;
+  bool ListsVisible() const;
+  Id EnterTarget() const;
+  void FlushBoxes();
+  // Runs one handler: what escapes it goes to the failure display, and the
+  // lines it gathered go into their boxes.
+  template <typename Handler>
+  void RunHandler(Handler handler);
+
+  platform::Os& os_;
+  ApplicationWindow& application_;
+  MessageBoxes& boxes_;
+  RegistryReader& registry_;
+  int year_;
+
+  std::array<HWND, kControlCount> controls_{};
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HFONT font_ = nullptr;
+  SplitterWidths widths_{};
+  TextWidths textWidths_{};
+  int grabbedWidth_ = 0;
+  HWND savedFocus_ = nullptr;
+  bool keepingToOneLine_ = false;
+
+  std::unique_ptr<FieldControl> source_, dest_;
+  std::unique_ptr<LinesBox> mmo_1_, mmo_2_, mmo_3_;
+  std::unique_ptr<CheckBox> chk_4_, chk_Remanenty_;
+  std::unique_ptr<LogBox> mmo_Log_;
+  std::unique_ptr<ScreenSwitch> screens_;
+  std::unique_ptr<transfer::Tfrm_Main> form_;
+};
+
+}  // namespace shell::win32

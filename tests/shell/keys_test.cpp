@@ -1,0 +1,119 @@
+// The key rules and the focus moves, in tables.
+#include "shell/keys.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/navigation.h"
+
+namespace {
+
+using shell::Action;
+using shell::Id;
+using shell::Key;
+using shell::KeyResult;
+using shell::Modifiers;
+using shell::Screen;
+
+constexpr Modifiers kNone{}, kShift{true, false, false}, kCtrl{false, true, false},
+    kAlt{false, false, true};
+
+KeyResult Press(Id button) { return {Action::kPress, button}; }
+KeyResult Focus(Id control) { return {Action::kFocus, control}; }
+constexpr KeyResult kPass{Action::kPass}, kSwallow{Action::kSwallow};
+
+TEST(KeyRules, EnterEscapeAndTheRest) {
+  const struct {
+    Key key;
+    Modifiers modifiers;
+    Id focus;
+    Screen shown;
+    KeyResult result;
+  } cases[] = {
+      // Enter presses a focused button, else the default button of the screen.
+      {Key::kEnter, kNone, Id::pg_1, Screen::kPaths, Press(Id::btn_1)},
+      {Key::kEnter, kNone, Id::edt_ZETKA_source, Screen::kPaths, Press(Id::btn_1)},
+      {Key::kEnter, kNone, Id::edt_ZETKA_dest, Screen::kPaths, Press(Id::btn_1)},
+      {Key::kEnter, kNone, Id::btn_1, Screen::kPaths, Press(Id::btn_1)},
+      {Key::kEnter, kNone, Id::pg_1, Screen::kRun, Press(Id::btn_2)},
+      {Key::kEnter, kNone, Id::chk_4, Screen::kRun, Press(Id::btn_2)},
+      {Key::kEnter, kNone, Id::chk_Remanenty, Screen::kRun, Press(Id::btn_2)},
+      {Key::kEnter, kNone, Id::btn_3, Screen::kRun, Press(Id::btn_3)},
+      {Key::kEnter, kNone, Id::btn_4, Screen::kRun, Press(Id::btn_4)},
+      // A multi-line box takes it; a directory field never does.
+      {Key::kEnter, kNone, Id::mmo_3, Screen::kRun, kPass},
+      {Key::kEnter, kNone, Id::mmo_Log, Screen::kRun, kPass},
+      {Key::kEnter, kNone, Id::mmo_1, Screen::kPaths, kPass},
+      {Key::kEnter, kShift, Id::mmo_3, Screen::kRun, kPass},
+      {Key::kEnter, kShift, Id::edt_ZETKA_dest, Screen::kPaths, kSwallow},
+      {Key::kEnter, kCtrl, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
+      {Key::kEnter, kAlt, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
+      {Key::kEnter, kCtrl, Id::btn_2, Screen::kRun, kSwallow},
+      // Esc goes back from the run screen, but never out of a multi-line box.
+      {Key::kEscape, kNone, Id::chk_4, Screen::kRun, Press(Id::btn_3)},
+      {Key::kEscape, kNone, Id::btn_2, Screen::kRun, Press(Id::btn_3)},
+      {Key::kEscape, kNone, Id::pg_1, Screen::kRun, Press(Id::btn_3)},
+      {Key::kEscape, kNone, Id::mmo_3, Screen::kRun, kSwallow},
+      {Key::kEscape, kNone, Id::mmo_Log, Screen::kRun, kSwallow},
+      {Key::kEscape, kNone, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
+      {Key::kEscape, kNone, Id::mmo_2, Screen::kPaths, kSwallow},
+      {Key::kEscape, kShift, Id::chk_4, Screen::kRun, kSwallow},
+      // Alt+Down opens a directory field's folder dialog.
+      {Key::kDown,
+       kAlt,
+       Id::edt_ZETKA_dest,
+       Screen::kPaths,
+       {Action::kOpenFolderDialog, Id::edt_ZETKA_dest}},
+      {Key::kDown, kNone, Id::edt_ZETKA_dest, Screen::kPaths, kPass},
+      {Key::kDown, kAlt, Id::mmo_3, Screen::kRun, kPass},
+      // Space and every other key: the control's own.
+      {Key::kSpace, kNone, Id::btn_1, Screen::kPaths, kPass},
+      {Key::kSpace, kNone, Id::chk_4, Screen::kRun, kPass},
+      {Key::kOther, kAlt, Id::pg_1, Screen::kPaths, kPass},
+      // Tab walks the shown screen's order; Ctrl+Tab does nothing.
+      {Key::kTab, kNone, Id::pg_1, Screen::kPaths, Focus(Id::edt_ZETKA_source)},
+      {Key::kTab, kShift, Id::pg_1, Screen::kRun, Focus(Id::btn_4)},
+      {Key::kTab, kNone, Id::mmo_3, Screen::kRun, Focus(Id::chk_Remanenty)},
+      {Key::kTab, kCtrl, Id::mmo_3, Screen::kRun, kSwallow},
+  };
+  for (const auto& c : cases) {
+    const auto result = shell::OnKey(c.key, c.modifiers, c.focus, c.shown, false);
+    EXPECT_EQ(result, c.result) << static_cast<int>(c.key) << " on "
+                                << std::string(shell::Spec(c.focus).name.begin(),
+                                               shell::Spec(c.focus).name.end());
+  }
+}
+
+TEST(TabOrder, EachScreenWithTheContainerFirst) {
+  using Order = std::vector<Id>;
+  EXPECT_EQ(shell::TabOrder(Screen::kPaths, false),
+            (Order{Id::pg_1, Id::edt_ZETKA_source, Id::edt_ZETKA_dest, Id::btn_1}));
+  EXPECT_EQ(
+      shell::TabOrder(Screen::kPaths, true),
+      (Order{Id::pg_1, Id::edt_ZETKA_source, Id::edt_ZETKA_dest, Id::btn_1, Id::mmo_1, Id::mmo_2}));
+  EXPECT_EQ(shell::TabOrder(Screen::kRun, false),
+            (Order{Id::pg_1, Id::chk_4, Id::mmo_3, Id::chk_Remanenty, Id::mmo_Log, Id::btn_2,
+                   Id::btn_3, Id::btn_4}));
+  // Round the order, both ways.
+  EXPECT_EQ(shell::NextInTabOrder(Id::btn_1, true, Screen::kPaths, false), Id::pg_1);
+  EXPECT_EQ(shell::NextInTabOrder(Id::btn_1, true, Screen::kPaths, true), Id::mmo_1);
+  EXPECT_EQ(shell::NextInTabOrder(Id::edt_ZETKA_source, false, Screen::kPaths, true), Id::pg_1);
+  EXPECT_EQ(shell::NextInTabOrder(Id::pg_1, false, Screen::kPaths, true), Id::mmo_2);
+}
+
+TEST(FocusOnAChangeOfScreen, FirstControlOfTheNewScreenUnlessOnTheContainer) {
+  const struct {
+    Id focus;
+    Screen shown;
+    Id after;
+  } cases[] = {
+      {Id::btn_1, Screen::kRun, Id::chk_4},
+      {Id::edt_ZETKA_dest, Screen::kRun, Id::chk_4},
+      {Id::btn_3, Screen::kPaths, Id::edt_ZETKA_source},
+      {Id::mmo_Log, Screen::kPaths, Id::edt_ZETKA_source},
+      {Id::pg_1, Screen::kRun, Id::pg_1},
+      {Id::pg_1, Screen::kPaths, Id::pg_1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(shell::FocusAfterScreenChange(c.focus, c.shown), c.after);
+}
+
+}  // namespace

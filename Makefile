@@ -1,6 +1,9 @@
 # The front door. `make test` installs what is missing (Debian 12), builds the
 # native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
-.PHONY: all test deps build clean format
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS seconds each.
+.PHONY: all test fuzz deps build clean format
+
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -12,6 +15,9 @@ build: deps
 
 test: deps
 	cmake/test-all.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake/fuzz.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

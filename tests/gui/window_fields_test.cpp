@@ -28,6 +28,22 @@ PIDLIST_ABSOLUTE WINAPI NoteAndBrowse(LPBROWSEINFOW info) {
   return SHBrowseForFolderW(info);
 }
 
+// Window enumeration callbacks (a lambda has no stdcall form on i686).
+BOOL CALLBACK FindTree(HWND child, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  if (std::wstring(name) != L"SysTreeView32") return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
+BOOL CALLBACK FindDropDownList(HWND window, LPARAM found) {
+  const HWND box = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+  if (box == nullptr || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = box;
+  return FALSE;
+}
+
 // The label of the tree's selected item.
 std::u16string SelectedLabel(HWND tree) {
   wchar_t label[MAX_PATH] = {};
@@ -48,16 +64,7 @@ std::u16string SelectedLabel(HWND tree) {
 // until its selection has stayed put a while.
 void WaitForTheSelectionToSettle(HWND dialog, const std::u16string& leaf) {
   HWND tree = nullptr;
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM found) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (std::wstring(name) != L"SysTreeView32") return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&tree));
+  EnumChildWindows(dialog, &FindTree, reinterpret_cast<LPARAM>(&tree));
   if (tree == nullptr) return;
   std::u16string last;
   int steady = 0;
@@ -250,15 +257,7 @@ TEST_F(WindowFieldsTest, TypingSuggestsFoldersOnly) {
 
   // The drop-down: a window of this thread holding a list box, one line a folder.
   HWND list = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        const HWND box = FindWindowExW(window, nullptr, L"ListBox", nullptr);
-        if (box == nullptr || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = box;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&list));
+  EnumThreadWindows(GetCurrentThreadId(), &FindDropDownList, reinterpret_cast<LPARAM>(&list));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
   // Suggest mode: the text is not completed in place.

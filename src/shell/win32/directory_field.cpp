@@ -101,6 +101,10 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
       }
       break;
+    case WM_NCDESTROY:
+      // A subclass goes before its window does.
+      RemoveWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId);
+      break;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == button_) {

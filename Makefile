@@ -1,7 +1,10 @@
 # The front door. `make run` builds the exe and shows it on a demo; `make test`
 # installs what is missing (Debian 12), builds the native, sanitized, x86_64
-# and i686 Windows configurations and runs every suite.
-.PHONY: all run test deps build clean format
+# and i686 Windows configurations and runs every suite. `make fuzz` runs every
+# fuzz target for FUZZ_SECONDS seconds each.
+.PHONY: all run test fuzz deps build clean format
+
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -16,6 +19,9 @@ run: deps
 
 test: deps
 	cmake/test-all.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake/fuzz.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

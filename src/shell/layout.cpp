@@ -51,7 +51,8 @@ int DraggedWidth(Id panel, int startWidth, int moved, int pageWidth, int dpi) {
   return std::clamp(startWidth + moved, least, most);
 }
 
-Placement Layout(int clientWidth, int clientHeight, int dpi, SplitterWidths widths) {
+Placement Layout(int clientWidth, int clientHeight, int dpi, SplitterWidths widths,
+                 const TextWidths& textWidths) {
   Placement at{};
   const auto put = [&at](Id id, Rect rect) { at[Index(id)] = rect; };
   const int width = std::max(0, clientWidth), height = std::max(0, clientHeight);
@@ -91,8 +92,11 @@ Placement Layout(int clientWidth, int clientHeight, int dpi, SplitterWidths widt
                         spec.kind == Kind::kPanel || spec.kind == Kind::kSplitter ||
                         spec.id == Id::mmo_Log;
     if (placed) continue;
-    put(spec.id, {Scale(spec.rect.left, dpi), Scale(spec.rect.top, dpi),
-                  Scale(spec.rect.width, dpi), Scale(spec.rect.height, dpi)});
+    const bool fitsText = spec.kind == Kind::kLabel || spec.kind == Kind::kCheckBox;
+    const int designed = Scale(spec.rect.width, dpi);
+    const int needed = fitsText ? textWidths[Index(spec.id)] : 0;
+    put(spec.id, {Scale(spec.rect.left, dpi), Scale(spec.rect.top, dpi), std::max(designed, needed),
+                  Scale(spec.rect.height, dpi)});
   }
   return at;
 }

@@ -31,9 +31,16 @@ SplitterWidths RescaledWidths(SplitterWidths widths, int oldDpi, int newDpi);
 // its right past the window's edge.
 int DraggedWidth(Id panel, int startWidth, int moved, int pageWidth, int dpi);
 
+// The widths that labels and check boxes need to show their whole text in
+// the window's font, indexed by Id (0 where nothing is measured).
+using TextWidths = std::array<int, kControlCount>;
+
 // Every control's rectangle relative to its parent (pg_1 relative to the
-// client area), indexed by Id.
+// client area), indexed by Id. A label or a check box is widened where its
+// text needs more than its designed width: a font wider than the one it was
+// designed with never cuts its text.
 using Placement = std::array<Rect, kControlCount>;
-Placement Layout(int clientWidth, int clientHeight, int dpi, SplitterWidths widths);
+Placement Layout(int clientWidth, int clientHeight, int dpi, SplitterWidths widths,
+                 const TextWidths& textWidths = {});
 
 }  // namespace shell

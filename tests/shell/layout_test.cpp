@@ -64,6 +64,17 @@ TEST(Layout, TheLogFollowsTheWindowAndThePathsPanelKeepsItsWidth) {
   EXPECT_EQ(At(large, Id::btn_1), (Rect{8, 96, 313, 33}));
 }
 
+TEST(Layout, LabelsAndCheckBoxesWidenForTheirText) {
+  shell::TextWidths needed{};
+  needed[static_cast<std::size_t>(Id::lbl_1)] = 208;
+  needed[static_cast<std::size_t>(Id::chk_4)] = 50;
+  needed[static_cast<std::size_t>(Id::btn_1)] = 900;  // buttons keep their size
+  const auto placed = shell::Layout(1048, 456, 96, shell::InitialWidths(96), needed);
+  EXPECT_EQ(At(placed, Id::lbl_1), (Rect{8, 8, 208, 13}));
+  EXPECT_EQ(At(placed, Id::chk_4), (Rect{8, 126, 97, 16}));
+  EXPECT_EQ(At(placed, Id::btn_1), (Rect{8, 96, 313, 33}));
+}
+
 TEST(Splitters, DraggedWithinTheirBounds) {
   // pnl_1: never below 330, never pushing the splitter out of the page.
   EXPECT_EQ(shell::DraggedWidth(Id::pnl_1, 330, 100, 1048, 96), 430);

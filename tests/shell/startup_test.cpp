@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-
 #include "platform/utf8.h"
+#include "support/fake_registry.h"
 
 namespace {
 
@@ -14,60 +12,12 @@ using shell::kRegExpandSz;
 using shell::kRegSz;
 constexpr std::uint32_t kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7;
 
-struct Value {
-  std::uint32_t type = kRegSz;
-  std::string bytes;
-  bool readFails = false;  // grown or gone between the query and the read
-};
-
-std::string Utf16(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-// A string value as the system stores it, with its terminating NUL.
+using testing_support::FakeRegistry;
+using Value = testing_support::RegistryValue;
+using testing_support::Utf16Bytes;
 Value Text(std::u16string_view text, std::uint32_t type = kRegSz) {
-  return {type, Utf16(text) + std::string(2, '\0')};
+  return testing_support::TextValue(text, type);
 }
-
-// Keys by path, each with its "InstallPath" if any; some keys refuse to open.
-class FakeRegistry : public shell::RegistryReader {
- public:
-  std::map<std::u16string, std::optional<Value>> keys;
-  std::set<std::u16string> unopenable;
-  std::vector<std::u16string> opened;
-  int openKeys = 0;
-
-  bool OpenKey(std::u16string_view path) override {
-    EXPECT_EQ(openKeys, 0) << "a key is still open";
-    const std::u16string key(path);
-    if (!keys.contains(key) || unopenable.contains(key)) return false;
-    opened.push_back(key);
-    current_ = key;
-    ++openKeys;
-    return true;
-  }
-  bool QueryValue(std::u16string_view name, std::uint32_t& type, std::uint32_t& size) override {
-    const auto& value = keys.at(current_);
-    if (name != u"InstallPath" || !value) return false;
-    type = value->type;
-    size = static_cast<std::uint32_t>(value->bytes.size());
-    return true;
-  }
-  bool ReadData(std::u16string_view, std::uint32_t size, std::string& bytes) override {
-    const auto& value = keys.at(current_);
-    if (value->readFails) return false;
-    bytes = value->bytes.substr(0, size);
-    return true;
-  }
-  void CloseKey() override { --openKeys; }
-
- private:
-  std::u16string current_;
-};
 
 constexpr std::u16string_view kOld = u"Software\\wx\\ZT023", kNew = u"Software\\wx\\ZT024";
 
@@ -119,7 +69,12 @@ TEST(Startup, EachFieldFromItsOwnYearsValueOrItsDefault) {
        u"c:\\zetka_2023",
        u"%SystemDrive%\\zetka_2024",
        {}},
-      {"no terminating NUL", {}, Value{kRegSz, Utf16(u"e:\\z")}, u"c:\\zetka_2023", u"e:\\z", {}},
+      {"no terminating NUL",
+       {},
+       Value{kRegSz, Utf16Bytes(u"e:\\z")},
+       u"c:\\zetka_2023",
+       u"e:\\z",
+       {}},
       {"text after a NUL",
        {},
        Text(std::u16string(u"e:\\z\0e:\\y", 9)),
@@ -128,7 +83,7 @@ TEST(Startup, EachFieldFromItsOwnYearsValueOrItsDefault) {
        {}},
       {"an odd size reads whole characters",
        {},
-       Value{kRegSz, Utf16(u"e:\\z") + "x"},
+       Value{kRegSz, Utf16Bytes(u"e:\\z") + "x"},
        u"c:\\zetka_2023",
        u"e:\\z",
        {}},
@@ -152,7 +107,7 @@ TEST(Startup, EachFieldFromItsOwnYearsValueOrItsDefault) {
        u"c:\\zetka_2024",
        {u"Invalid data type for 'InstallPath'", u"Invalid data type for 'InstallPath'"}},
       {"an unreadable value",
-       Value{kRegSz, Utf16(u"d:\\x"), true},
+       Value{kRegSz, Utf16Bytes(u"d:\\x"), true},
        Text(u"d:\\nowa"),
        u"c:\\zetka_2023",
        u"d:\\nowa",

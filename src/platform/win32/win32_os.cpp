@@ -21,9 +21,10 @@ namespace {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text passes to W functions as is");
 
 // The name NUL-terminated, as every W function wants it; nothing for a name
-// that holds a NUL of its own, which the system would read cut short.
+// that holds a NUL of its own, which the system would read cut short, or that
+// names a device, which the system would open instead of a file.
 std::optional<std::wstring> SystemName(std::u16string_view name) {
-  if (HoldsNul(name)) return std::nullopt;
+  if (HoldsNul(name) || NamesDevice(name)) return std::nullopt;
   return std::wstring(reinterpret_cast<const wchar_t*>(name.data()), name.size());
 }
 
@@ -218,6 +219,12 @@ class Win32Os final : public Os {
     if (written <= 0) return std::nullopt;
     // The count includes the terminating NUL.
     return FromWide(symbol.data(), static_cast<std::size_t>(written - 1));
+  }
+
+  std::u16string LowerCase(std::u16string_view text) override {
+    std::wstring lower(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+    if (!lower.empty()) CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    return FromWide(lower.data(), lower.size());
   }
 
   std::u16string ExecutablePath() override {

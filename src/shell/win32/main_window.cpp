@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shell/field_text.h"
+#include "shell/folder_field.h"
 #include "shell/keys.h"
 #include "shell/navigation.h"
 #include "shell/win32/dpi.h"
@@ -18,6 +19,8 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr int kFirstControlId = 100;
 // Room inside a directory field's right end for its folder button.
 constexpr int kFieldButtonWidth = 21;
+// A check box's box and the gap before its text, at 96 DPI.
+constexpr int kCheckBoxGlyph = 20;
 
 const wchar_t* Wide(std::u16string_view text) {
   return reinterpret_cast<const wchar_t*>(text.data());
@@ -42,8 +45,8 @@ Creation CreationOf(Kind kind) {
       return {kSplitterClass, kChild, 0};
     case Kind::kLabel:
       return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
-    case Kind::kDirectoryField:
-      return {L"EDIT", kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::kDirectoryField:  // its folder button inside is not painted over
+      return {L"EDIT", kChild | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE};
     case Kind::kOkButton:
     case Kind::kCancelButton:
     case Kind::kPlainButton:
@@ -92,8 +95,13 @@ class MainWindow::ScreenSwitch final : public transfer::Screens {
 };
 
 MainWindow::MainWindow(platform::Os& os, ApplicationWindow& application, MessageBoxes& boxes,
-                       RegistryReader& registry, int year)
-    : os_(os), application_(application), boxes_(boxes), registry_(registry), year_(year) {}
+                       FolderDialog& folders, RegistryReader& registry, int year)
+    : os_(os),
+      application_(application),
+      boxes_(boxes),
+      folders_(folders),
+      registry_(registry),
+      year_(year) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -137,6 +145,10 @@ void MainWindow::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
         GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
   }
+  sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
+                                                  static_cast<WPARAM>(Id::edt_ZETKA_source));
+  destField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_dest),
+                                                static_cast<WPARAM>(Id::edt_ZETKA_dest));
   source_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_source));
   dest_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_dest));
   mmo_1_ = std::make_unique<LinesBox>(Control(Id::mmo_1));
@@ -162,7 +174,30 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::SetFieldText(Id field, std::u16string_view text) {
-  SetWindowText(Control(field), DirectoryFieldText(text));
+  win32::SetFieldText(Control(field), text);
+}
+
+DirectoryField& MainWindow::Field(Id field) {
+  return field == Id::edt_ZETKA_source ? *sourceField_ : *destField_;
+}
+
+void MainWindow::OpenFolderDialog(Id field) {
+  RunHandler([&] {
+    const auto isFolder = [](std::u16string_view path) {
+      const std::wstring name(reinterpret_cast<const wchar_t*>(path.data()), path.size());
+      const DWORD attributes = GetFileAttributesW(name.c_str());
+      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    };
+    DirectoryField& directory = Field(field);
+    const std::u16string start =
+        StartingFolder(WindowText(Control(field)), directory.LastChosen(), isFolder);
+    const auto chosen = folders_.Choose(start);
+    if (chosen) {
+      SetFieldText(field, *chosen);
+      if (isFolder(*chosen)) directory.SetLastChosen(*chosen);
+    }
+    SetFocus(Control(field));
+  });
 }
 
 void MainWindow::ApplyFont() {
@@ -177,15 +212,33 @@ void MainWindow::ApplyFont() {
   for (const Id field : {Id::edt_ZETKA_source, Id::edt_ZETKA_dest}) {
     SendMessageW(Control(field), EM_SETMARGINS, EC_RIGHTMARGIN,
                  MAKELPARAM(0, Scale(kFieldButtonWidth, static_cast<int>(dpi_))));
+    Field(field).PlaceButton(dpi_);
   }
   if (old != nullptr) DeleteObject(old);
+  MeasureTexts();
+}
+
+void MainWindow::MeasureTexts() {
+  const HDC dc = GetDC(hwnd_);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  for (const ControlSpec& spec : Controls()) {
+    if (spec.kind != Kind::kLabel && spec.kind != Kind::kCheckBox) continue;
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, Wide(spec.text), static_cast<int>(spec.text.size()), &extent);
+    const int glyph =
+        spec.kind == Kind::kCheckBox ? Scale(kCheckBoxGlyph, static_cast<int>(dpi_)) : 0;
+    textWidths_[static_cast<std::size_t>(spec.id)] = extent.cx + glyph;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
 }
 
 void MainWindow::LayOut() {
   if (Control(Id::pg_1) == nullptr) return;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const Placement placement = Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_);
+  const Placement placement =
+      Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_, textWidths_);
   for (const ControlSpec& spec : Controls()) {
     const Rect& r = placement[static_cast<std::size_t>(spec.id)];
     SetWindowPos(Control(spec.id), nullptr, r.left, r.top, r.width, r.height,
@@ -254,7 +307,7 @@ void MainWindow::FlushBoxes() {
 }
 
 template <typename Handler>
-void MainWindow::Handle(Handler handler) {
+void MainWindow::RunHandler(Handler handler) {
   try {
     handler();
   } catch (...) {
@@ -264,7 +317,7 @@ void MainWindow::Handle(Handler handler) {
 }
 
 void MainWindow::Press(Id button) {
-  Handle([&] {
+  RunHandler([&] {
     switch (button) {
       case Id::btn_1:
         form_->btn_1Click();
@@ -322,6 +375,7 @@ bool MainWindow::PreTranslate(const MSG& message) {
       SetFocus(Control(result.target));
       return true;
     case Action::kOpenFolderDialog:
+      OpenFolderDialog(result.target);
       return true;
   }
   return false;
@@ -396,7 +450,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       application_.SetMainWindow(hwnd_);
       savedFocus_ = Control(Id::pg_1);
       // A failure of start-up is shown, and the window is created all the same.
-      Handle([this] { FormCreate(); });
+      RunHandler([this] { FormCreate(); });
       return 0;
     case WM_SIZE:
       LayOut();
@@ -429,6 +483,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kSplitterDragged:
       OnSplitterDragged(static_cast<Id>(wParam), static_cast<int>(lParam));
       return 0;
+    case kFolderButtonClicked:
+      OpenFolderDialog(static_cast<Id>(wParam));
+      return 0;
     case kFocusMoved:
       InvalidateButtons();
       return 0;
@@ -440,7 +497,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETTINGCHANGE:
-      Handle([this] { form_->RefreshDecimalSeparator(); });
+      RunHandler([this] { form_->RefreshDecimalSeparator(); });
       break;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

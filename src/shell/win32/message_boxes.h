@@ -14,7 +14,11 @@ namespace shell::win32 {
 
 class MessageBoxes final : public transfer::MessageDisplay {
  public:
-  explicit MessageBoxes(HWND applicationWindow) : application_(applicationWindow) {}
+  // How a box is shown: MessageBoxW, or a test's stand-in for it.
+  using BoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
+
+  explicit MessageBoxes(HWND applicationWindow, BoxFunction showBox = &MessageBoxW)
+      : application_(applicationWindow), showBox_(showBox) {}
 
   // The main window, and what must happen before any box shows (the lines
   // gathered for the boxes go into them first).
@@ -24,6 +28,7 @@ class MessageBoxes final : public transfer::MessageDisplay {
 
  private:
   HWND application_;
+  BoxFunction showBox_;
   HWND main_ = nullptr;
   std::function<void()> beforeShowing_;
 };

@@ -1,0 +1,149 @@
+#include "window_fixture.h"
+
+#include <objbase.h>
+
+#include <cstdlib>
+
+#include "shell/win32/box_controls.h"
+#include "shell/win32/dpi.h"
+#include "shell/win32/failure_display.h"
+#include "support/records.h"
+#include "support/system.h"
+
+namespace testing_support {
+
+namespace {
+
+std::vector<ShownBox> shownBoxes;
+
+BOOL CALLBACK CheckDisabled(HWND window, LPARAM context) {
+  auto* box = reinterpret_cast<ShownBox*>(context);
+  if (window != box->owner && IsWindowEnabled(window)) box->othersDisabled = false;
+  return TRUE;
+}
+
+// Stands in for MessageBoxW: notes the box and answers OK at once.
+int WINAPI RecordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
+  ShownBox box{owner, reinterpret_cast<const char16_t*>(text),
+               reinterpret_cast<const char16_t*>(caption), flags, true};
+  EnumThreadWindows(GetCurrentThreadId(), &CheckDisabled, reinterpret_cast<LPARAM>(&box));
+  shownBoxes.push_back(box);
+  return IDOK;
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+std::u16string ShownBox::Event() const {
+  const std::string number = std::to_string(flags);
+  return caption + u"|" + text + u"|" + std::u16string(number.begin(), number.end());
+}
+
+WindowTest::WindowTest() : os(SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")) {
+  pair.dir.MakeDir(u"bin");
+  shownBoxes.clear();
+}
+
+WindowTest::~WindowTest() { Close(); }
+
+void WindowTest::ProposeThePair() {
+  registry.keys[shell::YearKey(kYear - 1)] = TextValue(pair.dir.Path(Installations::kOld));
+  registry.keys[shell::YearKey(kYear)] = TextValue(pair.dir.Path(Installations::kNew));
+}
+
+void WindowTest::Open() {
+  // As the program's entry does, for the folder dialog and the suggestions.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  application.emplace(std::u16string(kTitle));
+  boxes.emplace(application->Handle(), showBox != nullptr ? showBox : &RecordBox);
+  shell::win32::InstallFailureDisplay(*boxes, std::u16string(kTitle));
+  folders.emplace(application->Handle(), browse);
+  main.emplace(os, *application, *boxes, *folders, registry, kYear);
+  main->Create();
+  main->Show();
+  Pump();
+}
+
+void WindowTest::Close() {
+  const bool opened = application.has_value();
+  main.reset();
+  folders.reset();
+  boxes.reset();
+  application.reset();
+  if (opened) CoUninitialize();
+  // The window's end posted the end of the message loop: not for the next test.
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+void WindowTest::Keys(std::initializer_list<Keystroke> keys) {
+  for (const Keystroke& k : keys) {
+    if (k.shift) SendKey(VK_SHIFT, false);
+    if (k.ctrl) SendKey(VK_CONTROL, false);
+    if (k.alt) SendKey(VK_MENU, false);
+    SendKey(k.key, false);
+    SendKey(k.key, true);
+    if (k.alt) SendKey(VK_MENU, true);
+    if (k.ctrl) SendKey(VK_CONTROL, true);
+    if (k.shift) SendKey(VK_SHIFT, true);
+    Pump();
+  }
+}
+
+void WindowTest::Pump() {
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  ULONGLONG lastMessage = GetTickCount64();
+  while (GetTickCount64() < deadline) {
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      lastMessage = GetTickCount64();
+      if (message.message == WM_QUIT) continue;
+      if (main && main->Handle() != nullptr && main->PreTranslate(message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    } else if (GetTickCount64() - lastMessage > 200) {
+      return;
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+  }
+}
+
+std::u16string WindowTest::Text(shell::Id id) const {
+  return shell::win32::WindowText(Control(id));
+}
+
+shell::Rect WindowTest::Placed(shell::Id id) const {
+  RECT r;
+  GetWindowRect(Control(id), &r);
+  MapWindowPoints(nullptr, GetParent(Control(id)), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int WindowTest::Dpi() const { return static_cast<int>(shell::win32::WindowDpi(main->Handle())); }
+
+std::optional<shell::Id> WindowTest::Focus() const {
+  const HWND focus = GetFocus();
+  for (const auto& spec : shell::Controls()) {
+    if (Control(spec.id) == focus) return spec.id;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> WindowTest::ExpectedDpi() {
+  const char* dpi = std::getenv("DOPLIKI_EXPECT_DPI");
+  if (dpi == nullptr || *dpi == '\0') return std::nullopt;
+  return std::atoi(dpi);
+}
+
+std::vector<ShownBox>& WindowTest::Boxes() { return shownBoxes; }
+
+}  // namespace testing_support

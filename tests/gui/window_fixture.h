@@ -1,0 +1,98 @@
+// The real window in the test's own process, as the program's entry makes it:
+// the application window and frm_Main over the system's OS layer, with the
+// executable placed in the test's folder (so the log file lands there), a
+// registry of the test's making and a fixed year, 2009, whose proposals name
+// the fixture's pair of installations. Keys go in as real input (SendInput)
+// and through the program's own message loop; message boxes are recorded
+// and answered at once, with what the program did to its windows meanwhile.
+#pragma once
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/win32/application_window.h"
+#include "shell/win32/main_window.h"
+#include "shell/win32/message_boxes.h"
+#include "support/fake_registry.h"
+#include "support/forwarding_os.h"
+#include "support/installations.h"
+
+namespace testing_support {
+
+// A key with the modifiers held down while it is pressed.
+struct Keystroke {
+  WORD key;
+  bool shift = false, ctrl = false, alt = false;
+};
+inline Keystroke Shift(WORD key) { return {key, true}; }
+inline Keystroke Ctrl(WORD key) { return {key, false, true}; }
+inline Keystroke Alt(WORD key) { return {key, false, false, true}; }
+
+struct ShownBox {
+  HWND owner;
+  std::u16string text, caption;
+  UINT flags;
+  bool othersDisabled;  // no other window of the program took input meanwhile
+  // "caption|text|flags", as the transfer's tests write a box.
+  std::u16string Event() const;
+};
+
+// The executable in the test's folder, the decimal symbol of the test's choosing.
+class WindowOs : public RelocatedOs {
+ public:
+  using RelocatedOs::RelocatedOs;
+  std::optional<std::u16string> DecimalSymbol() override { return decimalSymbol; }
+  std::u16string decimalSymbol = u",";
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  static constexpr int kYear = 2009;
+  static constexpr std::u16string_view kTitle = u"Dopliki_gui_tests";
+
+  WindowTest();
+  ~WindowTest() override;
+
+  // Registry values naming the fixture's installations, for both years.
+  void ProposeThePair();
+  // Creates the window (start-up runs) and shows it, as the entry does.
+  void Open();
+  void Close();
+
+  void Keys(std::initializer_list<Keystroke> keys);
+  // Dispatches through the program's message loop until it has been idle a
+  // moment: every key sent before has been dealt with.
+  void Pump();
+
+  HWND Control(shell::Id id) const { return main->Control(id); }
+  std::u16string Text(shell::Id id) const;
+  // A control's rectangle relative to its parent's client area.
+  shell::Rect Placed(shell::Id id) const;
+  int Dpi() const;
+  std::optional<shell::Id> Focus() const;
+  // The DPI the test run expects (DOPLIKI_EXPECT_DPI), if it says one.
+  static std::optional<int> ExpectedDpi();
+
+  // Every box shown since the window opened, in order.
+  std::vector<ShownBox>& Boxes();
+  // How boxes are shown: recorded and answered at once, unless a test wants
+  // the system's own (set before Open).
+  shell::win32::MessageBoxes::BoxFunction showBox = nullptr;
+  // How the folder dialog is shown (set before Open).
+  shell::win32::FolderDialog::BrowseFunction browse = &SHBrowseForFolderW;
+
+  Installations pair;
+  FakeRegistry registry;
+  WindowOs os;
+  std::optional<shell::win32::ApplicationWindow> application;
+  std::optional<shell::win32::MessageBoxes> boxes;
+  std::optional<shell::win32::FolderDialog> folders;
+  std::optional<shell::win32::MainWindow> main;
+};
+
+}  // namespace testing_support

@@ -42,9 +42,10 @@ int CurrentYear() {
 }
 
 // The bookkeeping program's registry key of a year: ZT0 and its last two digits.
+constexpr char kParentKey[] = "Software\\wx";
 std::string YearKey(int year) {
   const std::string digits = std::to_string(year);
-  return "Software\\wx\\ZT0" + digits.substr(digits.size() - 2);
+  return std::string(kParentKey) + "\\ZT0" + digits.substr(digits.size() - 2);
 }
 
 std::string ActiveName() {
@@ -85,7 +86,9 @@ class RealExeTest : public ::testing::Test {
       program->Kill();
       e2e::EndWindowsPrograms();
     }
+    // Leave the prefix's registry as it was: reg made the parent key too.
     for (const auto& key : keys) e2e::DeleteRegistryKey(key);
+    if (madeParentKey) e2e::DeleteRegistryKey(kParentKey);
   }
 
   // The exe copied under `name` into a folder of its own.
@@ -138,6 +141,7 @@ class RealExeTest : public ::testing::Test {
   }
 
   void ProposeInRegistry(int year, std::u16string_view installation) {
+    if (keys.empty()) madeParentKey = !e2e::RegistryKeyExists(kParentKey);
     keys.push_back(YearKey(year));
     e2e::SetRegistryText(keys.back(), "InstallPath",
                          e2e::WindowsPath(pair.dir.Native(installation)));
@@ -148,6 +152,7 @@ class RealExeTest : public ::testing::Test {
   std::optional<e2e::Process> program;
   WindowId main = 0;
   std::vector<std::string> keys;
+  bool madeParentKey = false;
 };
 
 // Enter, both switches ticked, Enter, Enter on "Koniec", Alt+F4: the files of

@@ -8,14 +8,17 @@ namespace {
 
 constexpr Millis kRegLimit{60'000};
 
-void Reg(std::vector<std::string> args, bool mustSucceed) {
+// True when reg succeeded.
+bool Reg(std::vector<std::string> args, bool mustSucceed) {
   args.insert(args.begin(), {"wine", "reg"});
   const Outcome outcome = Run({args, {}, {}}, kRegLimit, true);
-  if (mustSucceed && (!outcome.finished || outcome.exitCode != 0)) {
+  const bool succeeded = outcome.finished && outcome.exitCode == 0;
+  if (mustSucceed && !succeeded) {
     std::string command;
     for (const auto& arg : args) command += arg + " ";
     throw std::runtime_error("failed: " + command);
   }
+  return succeeded;
 }
 
 }  // namespace
@@ -36,6 +39,8 @@ void SetRegistryText(const std::string& key, const std::string& value, const std
 }
 
 void DeleteRegistryKey(const std::string& key) { Reg({"delete", "HKCU\\" + key, "/f"}, false); }
+
+bool RegistryKeyExists(const std::string& key) { return Reg({"query", "HKCU\\" + key}, false); }
 
 Command WindowsProgram(const std::filesystem::path& exe, const std::filesystem::path& cwd,
                        const std::string& locale) {

@@ -16,6 +16,7 @@ std::string WindowsPath(const std::filesystem::path& path);
 // Values under HKEY_CURRENT_USER, through Wine's reg. Throw when reg fails.
 void SetRegistryText(const std::string& key, const std::string& value, const std::string& text);
 void DeleteRegistryKey(const std::string& key);
+bool RegistryKeyExists(const std::string& key);
 
 // A Windows program started from `cwd`, with the locale given to Wine
 // (pl_PL.UTF-8: a Polish Windows, code page 1250, decimal symbol ",").

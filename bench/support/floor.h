@@ -1,0 +1,26 @@
+// The floors: the system calls that the project's operations make, written by
+// hand against the system itself, with every name prepared beforehand. What
+// the project costs above its floor is the cost of its own code.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace bench {
+
+struct AnnualFiles {
+  std::filesystem::path oldFile, newFile;
+};
+
+// Per company, the calls of the transfer: the old file's presence, both
+// files opened and their first records read, and where the new opening
+// inventory is zero the old closing inventory written into it.
+void TransferFloor(const std::vector<AnnualFiles>& companies);
+
+// Opens the register and reads its records until one comes short; gives the
+// number of whole records.
+std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize);
+
+}  // namespace bench

@@ -99,6 +99,9 @@ class Os {
   // when it cannot be read (GetLocaleInfoW, LOCALE_SDECIMAL).
   virtual std::optional<std::u16string> DecimalSymbol() = 0;
 
+  // The text in lower case as the system maps letters (CharLowerBuffW).
+  virtual std::u16string LowerCase(std::u16string_view text) = 0;
+
   // --- process ---
   // The full path of the running executable (GetModuleFileNameW).
   virtual std::u16string ExecutablePath() = 0;

@@ -5,16 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os.h"
+
 namespace shell {
 
 // The part of the path after its last backslash, cut before its first ".";
-// the first character stays as it is, every following one in lower case.
-// Only the first 255 characters of the path count, as the system reports
-// no more of it. C:\Narzedzia\KOPIA.EXE gives "Kopia".
-std::u16string ApplicationTitle(std::u16string_view executablePath);
-
-// The lower-case letter of a UTF-16 unit, as the system maps Latin, Greek and
-// Cyrillic letters; every other unit stays as it is.
-char16_t ToLower(char16_t unit);
+// the first character stays as it is, every following one in lower case as
+// the system maps letters. Only the first 255 characters of the path count,
+// as the system reports no more of it. C:\Narzedzia\KOPIA.EXE gives "Kopia".
+std::u16string ApplicationTitle(std::u16string_view executablePath, platform::Os& os);
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "shell/win32/box_controls.h"
+#include "shell/win32/dpi.h"
 #include "shell/win32/failure_display.h"
 #include "support/records.h"
 #include "support/system.h"
@@ -111,6 +112,15 @@ void WindowTest::Pump() {
 std::u16string WindowTest::Text(shell::Id id) const {
   return shell::win32::WindowText(Control(id));
 }
+
+shell::Rect WindowTest::Placed(shell::Id id) const {
+  RECT r;
+  GetWindowRect(Control(id), &r);
+  MapWindowPoints(nullptr, GetParent(Control(id)), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int WindowTest::Dpi() const { return static_cast<int>(shell::win32::WindowDpi(main->Handle())); }
 
 std::optional<shell::Id> WindowTest::Focus() const {
   const HWND focus = GetFocus();

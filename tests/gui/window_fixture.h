@@ -71,6 +71,9 @@ class WindowTest : public ::testing::Test {
 
   HWND Control(shell::Id id) const { return main->Control(id); }
   std::u16string Text(shell::Id id) const;
+  // A control's rectangle relative to its parent's client area.
+  shell::Rect Placed(shell::Id id) const;
+  int Dpi() const;
   std::optional<shell::Id> Focus() const;
   // The DPI the test run expects (DOPLIKI_EXPECT_DPI), if it says one.
   static std::optional<int> ExpectedDpi();

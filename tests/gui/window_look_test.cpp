@@ -21,15 +21,6 @@ std::string Name(const shell::ControlSpec& spec) {
 class WindowLookTest : public WindowTest {
  protected:
   void SetUp() override { Open(); }
-
-  // A control's rectangle relative to its parent's client area.
-  shell::Rect Placed(Id id) const {
-    RECT r;
-    GetWindowRect(Control(id), &r);
-    MapWindowPoints(nullptr, GetParent(Control(id)), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-  }
-  int Dpi() const { return static_cast<int>(shell::win32::WindowDpi(main->Handle())); }
 };
 
 TEST_F(WindowLookTest, TheWindowAtItsSizeAndDpi) {

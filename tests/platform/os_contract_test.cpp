@@ -426,6 +426,12 @@ TEST_F(OsContractTest, CentralEuropeanCodePage) {
   EXPECT_EQ(os_->TextToAnsi(text), all);
 }
 
+TEST_F(OsContractTest, LowerCaseMapsLettersOfEveryScriptAlike) {
+  EXPECT_EQ(os_->LowerCase(u"KOPIA ŁĄCZNIK ĘŚĆŃŹŻÓ ÀÉÎÕÜ ΑΩΆ ДЖЁЇ Ǆ 1.EXE"),
+            u"kopia łącznik ęśćńźżó àéîõü αωά джёї ǆ 1.exe");
+  EXPECT_EQ(os_->LowerCase(u""), u"");
+}
+
 TEST_F(OsContractTest, ErrorTextsExistForTheCodesFilesGive) {
   for (const auto code : {err::kFileNotFound, err::kPathNotFound, err::kAccessDenied,
                           err::kSharingViolation, err::kDiskFull}) {

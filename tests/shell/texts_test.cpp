@@ -6,6 +6,7 @@
 #include "shell/application_title.h"
 #include "shell/failure_text.h"
 #include "shell/field_text.h"
+#include "support/system.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ TEST(ApplicationTitle, TheFileNameUpToItsFirstDotWithTheRestInLowerCase) {
       {u"C:\\" + std::u16string(246, u'a') + u"\\ABCDEFG.exe", u"Abcde"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(shell::ApplicationTitle(c.path), c.title) << platform::TextToUtf8(c.path);
+    EXPECT_EQ(shell::ApplicationTitle(c.path, testing_support::SystemOs()), c.title)
+        << platform::TextToUtf8(c.path);
   }
 }
 

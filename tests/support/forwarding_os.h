@@ -54,6 +54,7 @@ class ForwardingOs : public platform::Os {
     return inner_.TextToAnsi(text);
   }
   std::optional<std::u16string> DecimalSymbol() override { return inner_.DecimalSymbol(); }
+  std::u16string LowerCase(std::u16string_view text) override { return inner_.LowerCase(text); }
   std::u16string ExecutablePath() override { return inner_.ExecutablePath(); }
 
  private:

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <wctype.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -481,6 +482,20 @@ std::optional<std::u16string> PosixOs::DecimalSymbol() {
   if (charset == "UTF-8" || charset == "ANSI_X3.4-1968") return Utf8ToText(symbol);
   if (auto text = IconvToText(symbol, charset.c_str())) return text;
   return Latin1ToText(symbol);
+}
+
+std::u16string PosixOs::LowerCase(std::u16string_view text) {
+  // Unicode's own mapping, whatever the process's locale; unit by unit, as
+  // the system maps UTF-16 (a surrogate stays as it is).
+  static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+  std::u16string lower(text);
+  if (unicode == locale_t{}) return lower;
+  for (char16_t& unit : lower) {
+    if (unit >= 0xD800 && unit < 0xE000) continue;
+    const wint_t mapped = towlower_l(static_cast<wint_t>(unit), unicode);
+    if (mapped <= 0xFFFF) unit = static_cast<char16_t>(mapped);
+  }
+  return lower;
 }
 
 std::u16string PosixOs::ExecutablePath() {

@@ -43,6 +43,7 @@ class PosixOs final : public Os {
   std::optional<std::string> TextToAnsi(std::u16string_view text) override;
 
   std::optional<std::u16string> DecimalSymbol() override;
+  std::u16string LowerCase(std::u16string_view text) override;
 
   std::u16string ExecutablePath() override;
 

@@ -220,6 +220,12 @@ class Win32Os final : public Os {
     return FromWide(symbol.data(), static_cast<std::size_t>(written - 1));
   }
 
+  std::u16string LowerCase(std::u16string_view text) override {
+    std::wstring lower(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+    if (!lower.empty()) CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    return FromWide(lower.data(), lower.size());
+  }
+
   std::u16string ExecutablePath() override {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
 
   const auto os = platform::MakeSystemOs();
-  const std::u16string title = shell::ApplicationTitle(os->ExecutablePath());
+  const std::u16string title = shell::ApplicationTitle(os->ExecutablePath(), *os);
   ApplicationWindow application(title);
   MessageBoxes boxes(application.Handle());
   InstallFailureDisplay(boxes, title);

@@ -50,11 +50,16 @@ void TransferFloor(const std::vector<AnnualFiles>& companies) {
   }
 }
 
-std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize) {
+std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize,
+                      bool sizeEach) {
   const int fd = OpenExisting(registerFile.c_str());
   std::array<char, 512> record{};
   std::size_t records = 0;
-  while (read(fd, record.data(), recordSize) == static_cast<ssize_t>(recordSize)) ++records;
+  struct stat st {};
+  while ((!sizeEach || fstat(fd, &st) == 0) &&
+         read(fd, record.data(), recordSize) == static_cast<ssize_t>(recordSize)) {
+    ++records;
+  }
   close(fd);
   return records;
 }

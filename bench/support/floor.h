@@ -20,7 +20,9 @@ struct AnnualFiles {
 void TransferFloor(const std::vector<AnnualFiles>& companies);
 
 // Opens the register and reads its records until one comes short; gives the
-// number of whole records.
-std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize);
+// number of whole records. With `sizeEach`, the file's size is asked before
+// each record too, as the load's end-of-file test does.
+std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize,
+                      bool sizeEach = false);
 
 }  // namespace bench

@@ -33,12 +33,15 @@ void CompareMeasured(std::string_view name, int repetitions, const std::function
   // One round of each first: caches, allocator and file system warm.
   project();
   floor();
-  Samples projectTimes, floorTimes;
+  Samples projectTimes, floorTimes, ratios;
   for (int i = 0; i < repetitions; ++i) {
-    projectTimes.Add(project());
-    floorTimes.Add(floor());
+    const double projectSeconds = project();
+    const double floorSeconds = floor();
+    projectTimes.Add(projectSeconds);
+    floorTimes.Add(floorSeconds);
+    ratios.Add(projectSeconds / floorSeconds);
   }
-  Report(name, projectTimes.Min() / floorTimes.Min(),
+  Report(name, ratios.Median(),
          "project: " + Describe(projectTimes) + "; floor: " + Describe(floorTimes) + "; " +
              std::to_string(repetitions) + " runs each");
 }

@@ -32,13 +32,14 @@ double Seconds(Work&& work) {
 // "min 12.3 ms, median 12.9 ms"
 std::string Describe(const Samples& samples);
 
-// Prints "bench: NAME ratio=R" and the absolute figures after it. The ratio
-// is of the minima: on a shared machine noise only ever adds time.
+// Prints "bench: NAME ratio=R" and the absolute figures after it.
 void Report(std::string_view name, double ratio, std::string_view absolute);
 
 // Runs the project's work and the floor's in turn, `repetitions` times each
-// after one round untimed, and reports project ÷ floor. Each call times its
-// own run and gives its seconds.
+// after one round untimed, and reports project ÷ floor: the median of the
+// ratios of the runs made one after the other, which a shared machine's
+// changing load touches least. Each call times its own run and gives its
+// seconds.
 void CompareMeasured(std::string_view name, int repetitions, const std::function<double()>& project,
                      const std::function<double()>& floor);
 

@@ -1,11 +1,11 @@
 // The Win32 floors make the calls that the Win32 OS layer makes for the same
 // steps, in the same order.
+#include "support/floor.h"
+
 #include <windows.h>
 
 #include <array>
 #include <cstring>
-
-#include "support/floor.h"
 
 namespace bench {
 
@@ -44,12 +44,14 @@ void TransferFloor(const std::vector<AnnualFiles>& companies) {
   }
 }
 
-std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize) {
+std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize,
+                      bool sizeEach) {
   const HANDLE file = OpenExisting(registerFile.c_str());
   std::array<char, 512> record{};
   std::size_t records = 0;
   DWORD done = 0;
-  while (ReadFile(file, record.data(), recordSize, &done, nullptr) && done == recordSize) {
+  while ((!sizeEach || GetFileSize(file, nullptr) != INVALID_FILE_SIZE) &&
+         ReadFile(file, record.data(), recordSize, &done, nullptr) && done == recordSize) {
     ++records;
   }
   CloseHandle(file);

@@ -1,6 +1,7 @@
 # The front door. `make test` installs what is missing (Debian 12), builds the
-# native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
-.PHONY: all test deps build clean format
+# native, sanitized, x86_64 and i686 Windows configurations and runs every suite;
+# `make bench` prints the benchmarks' figures.
+.PHONY: all test bench deps build clean format
 
 all: build
 
@@ -12,6 +13,10 @@ build: deps
 
 test: deps
 	cmake/test-all.sh
+
+# Benchmarks: release builds, fixtures on tmpfs, one line per figure.
+bench: deps
+	cmake/bench.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -7,13 +7,12 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstring>
 
 namespace bench {
 
 namespace {
 
-constexpr std::size_t kRecord = 512, kOpening = 150, kClosing = 246;
+constexpr std::size_t kRecord = 512;
 
 // The layer's open of an existing file: refuse anything but files and
 // directories, open without waiting, block again, look at what was opened.
@@ -30,7 +29,7 @@ int OpenExisting(const char* path) {
 }  // namespace
 
 void TransferFloor(const std::vector<AnnualFiles>& companies) {
-  std::array<char, kRecord> oldImage{}, newImage{};
+  AnnualRecord oldImage{}, newImage{};
   for (const AnnualFiles& files : companies) {
     struct stat st {};
     if (lstat(files.oldFile.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
@@ -38,10 +37,7 @@ void TransferFloor(const std::vector<AnnualFiles>& companies) {
     read(oldFd, oldImage.data(), kRecord);
     const int newFd = OpenExisting(files.newFile.c_str());
     read(newFd, newImage.data(), kRecord);
-    std::uint64_t opening = 0;
-    std::memcpy(&opening, newImage.data() + kOpening, sizeof(opening));
-    if ((opening << 1) == 0) {
-      std::memcpy(newImage.data() + kOpening, oldImage.data() + kClosing, sizeof(opening));
+    if (CarryOver(newImage, oldImage)) {
       lseek(newFd, 0, SEEK_SET);
       write(newFd, newImage.data(), kRecord);
     }

@@ -3,8 +3,10 @@
 // the project costs above its floor is the cost of its own code.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -13,6 +15,20 @@ namespace bench {
 struct AnnualFiles {
   std::filesystem::path oldFile, newFile;
 };
+
+using AnnualRecord = std::array<char, 512>;
+
+// The transfer's own decision: where the new opening inventory (byte 150) is
+// zero of either sign, the old closing inventory's bytes (246) go into it.
+// True when the new record is to be written.
+inline bool CarryOver(AnnualRecord& newRecord, const AnnualRecord& oldRecord) {
+  constexpr std::size_t kOpening = 150, kClosing = 246;
+  std::uint64_t opening = 0;
+  std::memcpy(&opening, newRecord.data() + kOpening, sizeof(opening));
+  if ((opening << 1) != 0) return false;
+  std::memcpy(newRecord.data() + kOpening, oldRecord.data() + kClosing, sizeof(opening));
+  return true;
+}
 
 // Per company, the calls of the transfer: the old file's presence, both
 // files opened and their first records read, and where the new opening

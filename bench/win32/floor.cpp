@@ -5,13 +5,12 @@
 #include <windows.h>
 
 #include <array>
-#include <cstring>
 
 namespace bench {
 
 namespace {
 
-constexpr DWORD kRecord = 512, kOpening = 150, kClosing = 246;
+constexpr DWORD kRecord = 512;
 
 HANDLE OpenExisting(const wchar_t* path) {
   return CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -21,7 +20,7 @@ HANDLE OpenExisting(const wchar_t* path) {
 }  // namespace
 
 void TransferFloor(const std::vector<AnnualFiles>& companies) {
-  std::array<char, kRecord> oldImage{}, newImage{};
+  AnnualRecord oldImage{}, newImage{};
   for (const AnnualFiles& files : companies) {
     const DWORD attributes = GetFileAttributesW(files.oldFile.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -32,10 +31,7 @@ void TransferFloor(const std::vector<AnnualFiles>& companies) {
     ReadFile(oldFile, oldImage.data(), kRecord, &done, nullptr);
     const HANDLE newFile = OpenExisting(files.newFile.c_str());
     ReadFile(newFile, newImage.data(), kRecord, &done, nullptr);
-    std::uint64_t opening = 0;
-    std::memcpy(&opening, newImage.data() + kOpening, sizeof(opening));
-    if ((opening << 1) == 0) {
-      std::memcpy(newImage.data() + kOpening, oldImage.data() + kClosing, sizeof(opening));
+    if (CarryOver(newImage, oldImage)) {
       SetFilePointer(newFile, 0, nullptr, FILE_BEGIN);
       WriteFile(newFile, newImage.data(), kRecord, &done, nullptr);
     }

@@ -1,7 +1,10 @@
 # The front door. `make test` installs what is missing (Debian 12), builds the
-# native, sanitized, x86_64 and i686 Windows configurations and runs every suite;
-# `make bench` prints the benchmarks' figures.
-.PHONY: all test bench deps build clean format
+# native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS seconds each; `make bench`
+# prints the benchmarks' figures.
+.PHONY: all test fuzz bench deps build clean format
+
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -13,6 +16,9 @@ build: deps
 
 test: deps
 	cmake/test-all.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake/fuzz.sh
 
 # Benchmarks: release builds, fixtures on tmpfs, one line per figure.
 bench: deps

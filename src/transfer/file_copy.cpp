@@ -1,6 +1,7 @@
 #include "transfer/file_copy.h"
 
 #include "transfer/activity_log.h"
+#include "transfer/paths.h"
 #include "transfer/record_file.h"
 
 namespace transfer {
@@ -33,6 +34,8 @@ void SkopiujPliki(platform::Os& os, std::u16string_view fSciezka_source,
                   const std::vector<std::u16string>& pliki, LogControl& mmo_Log) {
   Log(mmo_Log, u"Skopiowane fimry:");
   for (const auto& katalog : katalogi) {
+    // Nothing outside the installations is moved or replaced.
+    if (ClimbsOut(katalog)) continue;
     for (const auto& plik : pliki) {
       const std::u16string entry = katalog + u"\\" + plik;
       if (CopyPair(os, std::u16string(fSciezka_source) + entry,

@@ -34,7 +34,8 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
                const std::u16string& newName, LogControl& mmo_Log, std::u16string_view separator) {
   // A name too long for the system is never tested for presence: the open
   // below refuses it with its own failure rather than calling it missing.
-  if (oldName.size() <= kMaxFileName && !FileIsPresent(os, oldName)) {
+  // A directory that climbs out of the installation has no annual file of it.
+  if (ClimbsOut(katalog) || (oldName.size() <= kMaxFileName && !FileIsPresent(os, oldName))) {
     Log(mmo_Log, u"BAD.Brak pliku " + oldName);
     return;
   }

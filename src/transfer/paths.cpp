@@ -19,4 +19,21 @@ std::u16string_view TrimControls(std::u16string_view text) {
   return text;
 }
 
+bool ClimbsOut(std::u16string_view relative) {
+  std::size_t dots = 0;
+  bool onlyDotsAndBlanks = true;
+  for (std::size_t i = 0; i <= relative.size(); ++i) {
+    if (i == relative.size() || relative[i] == u'\\' || relative[i] == u'/') {
+      if (onlyDotsAndBlanks && dots >= 2) return true;
+      dots = 0;
+      onlyDotsAndBlanks = true;
+    } else if (relative[i] == u'.') {
+      ++dots;
+    } else if (relative[i] != u' ') {
+      onlyDotsAndBlanks = false;
+    }
+  }
+  return false;
+}
+
 }  // namespace transfer

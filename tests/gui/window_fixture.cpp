@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <objbase.h>
+
 #include <cstdlib>
 
 #include "shell/win32/box_controls.h"
@@ -57,19 +59,25 @@ void WindowTest::ProposeThePair() {
 }
 
 void WindowTest::Open() {
+  // As the program's entry does, for the folder dialog and the suggestions.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   application.emplace(std::u16string(kTitle));
   boxes.emplace(application->Handle(), showBox != nullptr ? showBox : &RecordBox);
   shell::win32::InstallFailureDisplay(*boxes, std::u16string(kTitle));
-  main.emplace(os, *application, *boxes, registry, kYear);
+  folders.emplace(application->Handle(), browse);
+  main.emplace(os, *application, *boxes, *folders, registry, kYear);
   main->Create();
   main->Show();
   Pump();
 }
 
 void WindowTest::Close() {
+  const bool opened = application.has_value();
   main.reset();
+  folders.reset();
   boxes.reset();
   application.reset();
+  if (opened) CoUninitialize();
   // The window's end posted the end of the message loop: not for the next test.
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

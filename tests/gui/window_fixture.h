@@ -83,12 +83,15 @@ class WindowTest : public ::testing::Test {
   // How boxes are shown: recorded and answered at once, unless a test wants
   // the system's own (set before Open).
   shell::win32::MessageBoxes::BoxFunction showBox = nullptr;
+  // How the folder dialog is shown (set before Open).
+  shell::win32::FolderDialog::BrowseFunction browse = &SHBrowseForFolderW;
 
   Installations pair;
   FakeRegistry registry;
   WindowOs os;
   std::optional<shell::win32::ApplicationWindow> application;
   std::optional<shell::win32::MessageBoxes> boxes;
+  std::optional<shell::win32::FolderDialog> folders;
   std::optional<shell::win32::MainWindow> main;
 };
 

@@ -92,7 +92,8 @@ TEST_F(WindowMessagesTest, TheSystemsBoxIsModalOverTheWholeProgram) {
       while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
         DWORD process = 0;
         GetWindowThreadProcessId(box, &process);
-        if (process != GetCurrentProcessId()) continue;
+        // A message box: a dialog of this process with the box's text.
+        if (process != GetCurrentProcessId() || GetDlgItem(box, 0xFFFF) == nullptr) continue;
         wchar_t text[200] = {};
         GetDlgItemTextW(box, 0xFFFF, text, 200);
         seenText = reinterpret_cast<const char16_t*>(text);

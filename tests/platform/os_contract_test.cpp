@@ -322,6 +322,41 @@ TEST_F(OsContractTest, ANameHoldingANulIsInvalidForEveryCall) {
   EXPECT_FALSE(dir_.Exists(u"copy.dat"));
 }
 
+// A device reached through a file name would be opened, read or written
+// instead of a file: every call refuses such a name, and names that only
+// resemble one stay ordinary names.
+TEST_F(OsContractTest, ADeviceNameIsInvalidForEveryCall) {
+  const std::u16string devices[] = {
+      dir_.Path(u"NUL"),     dir_.Path(u"con"),
+      dir_.Path(u"COM1"),    dir_.Path(u"aux.txt"),
+      dir_.Path(u"Lpt9 "),   dir_.Path(u"PRN\\"),
+      dir_.Path(u"CONOUT$"), dir_.Path(u"nul:stream"),
+      u"\\\\.\\NUL",         u"\\\\?\\" + dir_.Path(u"file.dat"),
+  };
+  for (const auto& device : devices) {
+    SCOPED_TRACE(platform::TextToUtf8(device));
+    FileHandle handle = 0;
+    EntryInfo info;
+    FileIdentity identity;
+    EXPECT_EQ(os_->OpenExisting(device, handle), err::kInvalidName);
+    EXPECT_EQ(os_->CreateAlways(device, handle), err::kInvalidName);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(os_->Attributes(device, info), err::kInvalidName);
+    EXPECT_EQ(os_->FindFirst(device, info), err::kInvalidName);
+    EXPECT_EQ(os_->Identity(device, identity), err::kInvalidName);
+    EXPECT_EQ(os_->Move(dir_.Path(u"file.dat"), device), err::kInvalidName);
+    EXPECT_EQ(os_->CopyNew(dir_.Path(u"file.dat"), device), err::kInvalidName);
+    EXPECT_EQ(os_->CopyNew(device, dir_.Path(u"copy.dat")), err::kInvalidName);
+  }
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "abcdef");
+  EXPECT_FALSE(dir_.Exists(u"copy.dat"));
+  for (const auto* ordinary : {u"NULL.dat", u"COM10", u"CONFIG", u"xAUX"}) {
+    ScopedHandle created(*os_);
+    EXPECT_EQ(os_->CreateAlways(dir_.Path(ordinary), created.handle()), err::kSuccess)
+        << platform::TextToUtf8(ordinary);
+  }
+}
+
 // --- moving ---
 
 TEST_F(OsContractTest, MoveRenames) {

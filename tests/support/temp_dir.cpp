@@ -33,12 +33,12 @@ std::string Letters(std::uint64_t number) {
 
 }  // namespace
 
-TempDir::TempDir() {
+TempDir::TempDir(const std::filesystem::path& base) {
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   // Letters only: the number in an installation path names its files, so
   // the fixture's own folder must bring no digits into it.
-  root_ = fs::temp_directory_path() /
+  root_ = base /
           ("dopliki-test-" + Letters(static_cast<std::uint64_t>(stamp)) + "-" + Letters(counter++));
   fs::create_directories(root_);
 }

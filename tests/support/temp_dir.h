@@ -12,7 +12,8 @@ using Bytes = std::string;
 
 class TempDir {
  public:
-  TempDir();
+  // In the system's temporary folder, or in the folder given.
+  explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path());
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;

@@ -36,6 +36,17 @@ TEST(SlashStr, AppendsOnlyAMissingBackslash) {
   for (const auto& c : cases) EXPECT_EQ(transfer::SlashStr(c.path), c.slashed);
 }
 
+TEST(ClimbsOut, OnlyPartsOfDotsAndBlanksWithTwoDotsOrMore) {
+  for (const auto* name :
+       {u"..", u"..\\x", u"x\\..", u"x/../y", u"...", u". .", u" ..", u"x\\..\\"}) {
+    EXPECT_TRUE(transfer::ClimbsOut(name)) << platform::TextToUtf8(name);
+  }
+  for (const auto* name :
+       {u"", u".", u"x", u"a..b", u"..x", u".x.", u"x\\.\\y", u"\\\\server\\share"}) {
+    EXPECT_FALSE(transfer::ClimbsOut(name)) << platform::TextToUtf8(name);
+  }
+}
+
 TEST(TrimControls, RemovesControlsAndBlanksOnly) {
   EXPECT_EQ(transfer::TrimControls(u" \t\r\n\x01x y\x1F "), u"x y");
   EXPECT_EQ(transfer::TrimControls(u"\u00A0x\u00A0"), u"\u00A0x\u00A0");

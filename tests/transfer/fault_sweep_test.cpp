@@ -25,6 +25,7 @@
 #include "support/fault_os.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
+#include "support/move_back_watch.h"
 #include "support/system.h"
 #include "transfer/errors.h"
 #include "transfer/main_form.h"
@@ -36,22 +37,11 @@ using testing_support::FakeForm;
 using testing_support::FaultOs;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
+using testing_support::MoveBackWatch;
 using testing_support::RokRecord;
 
 const std::u16string kCompanies[] = {u"CARRIED", u"SKIPPED", u"MISSING"};
 const std::u16string kFiles[] = {u"BAZA_DW8.REK", u"INNY.DAT"};
-
-// Notes the targets whose backup could not be moved back to their name.
-class MoveBackWatch : public testing_support::ForwardingOs {
- public:
-  using ForwardingOs::ForwardingOs;
-  std::uint32_t Move(std::u16string_view from, std::u16string_view to) override {
-    const auto code = ForwardingOs::Move(from, to);
-    if (code != platform::err::kSuccess && from.ends_with(u".old")) refused.emplace(to);
-    return code;
-  }
-  std::set<std::u16string> refused;  // full paths
-};
 
 // Every file of the fixture by its relative name, with its content.
 using Snapshot = std::map<std::u16string, Bytes>;

@@ -12,6 +12,7 @@
 #include "platform/os.h"
 #include "platform/system_os.h"
 #include "support/temp_dir.h"
+#include "win32/held_file.h"
 
 namespace {
 
@@ -19,28 +20,11 @@ using platform::EntryInfo;
 using platform::FileHandle;
 using platform::FileIdentity;
 using testing_support::Bytes;
+using testing_support::HeldFile;
 using testing_support::TempDir;
 namespace err = platform::err;
 
 const Bytes kOriginal = "original bytes";
-
-// A file held open by another program for as long as this object lives.
-class HeldFile {
- public:
-  HeldFile(std::u16string_view path, DWORD access, DWORD share)
-      : handle_(CreateFileW(std::wstring(path.begin(), path.end()).c_str(), access, share, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldFile() {
-    if (IsOpen()) CloseHandle(handle_);
-  }
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 class Win32FileSystemTest : public ::testing::Test {
  protected:

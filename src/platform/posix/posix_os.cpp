@@ -32,9 +32,11 @@ namespace {
 // --- names ---
 
 // Windows refuses a wildcard in a name as invalid; a NUL would cut the name
-// short on its way to the system.
+// short on its way to the system; a device name is refused as the Win32 layer
+// refuses it.
 bool IsInvalidName(std::u16string_view name) {
-  return name.find_first_of(u"*?") != std::u16string_view::npos || HoldsNul(name);
+  return name.find_first_of(u"*?") != std::u16string_view::npos || HoldsNul(name) ||
+         NamesDevice(name);
 }
 
 // UTF-8 with "/" for every run of "\" or "/" (UTF-8 never uses byte 0x5C

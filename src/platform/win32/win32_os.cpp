@@ -21,9 +21,10 @@ namespace {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text passes to W functions as is");
 
 // The name NUL-terminated, as every W function wants it; nothing for a name
-// that holds a NUL of its own, which the system would read cut short.
+// that holds a NUL of its own, which the system would read cut short, or that
+// names a device, which the system would open instead of a file.
 std::optional<std::wstring> SystemName(std::u16string_view name) {
-  if (HoldsNul(name)) return std::nullopt;
+  if (HoldsNul(name) || NamesDevice(name)) return std::nullopt;
   return std::wstring(reinterpret_cast<const wchar_t*>(name.data()), name.size());
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shell/field_text.h"
+#include "shell/folder_field.h"
 #include "shell/keys.h"
 #include "shell/navigation.h"
 #include "shell/win32/dpi.h"
@@ -44,8 +45,8 @@ Creation CreationOf(Kind kind) {
       return {kSplitterClass, kChild, 0};
     case Kind::kLabel:
       return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
-    case Kind::kDirectoryField:
-      return {L"EDIT", kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::kDirectoryField:  // its folder button inside is not painted over
+      return {L"EDIT", kChild | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE};
     case Kind::kOkButton:
     case Kind::kCancelButton:
     case Kind::kPlainButton:
@@ -94,8 +95,13 @@ class MainWindow::ScreenSwitch final : public transfer::Screens {
 };
 
 MainWindow::MainWindow(platform::Os& os, ApplicationWindow& application, MessageBoxes& boxes,
-                       RegistryReader& registry, int year)
-    : os_(os), application_(application), boxes_(boxes), registry_(registry), year_(year) {}
+                       FolderDialog& folders, RegistryReader& registry, int year)
+    : os_(os),
+      application_(application),
+      boxes_(boxes),
+      folders_(folders),
+      registry_(registry),
+      year_(year) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -139,6 +145,10 @@ void MainWindow::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
         GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
   }
+  sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
+                                                  static_cast<WPARAM>(Id::edt_ZETKA_source));
+  destField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_dest),
+                                                static_cast<WPARAM>(Id::edt_ZETKA_dest));
   source_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_source));
   dest_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_dest));
   mmo_1_ = std::make_unique<LinesBox>(Control(Id::mmo_1));
@@ -164,7 +174,30 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::SetFieldText(Id field, std::u16string_view text) {
-  SetWindowText(Control(field), DirectoryFieldText(text));
+  win32::SetFieldText(Control(field), text);
+}
+
+DirectoryField& MainWindow::Field(Id field) {
+  return field == Id::edt_ZETKA_source ? *sourceField_ : *destField_;
+}
+
+void MainWindow::OpenFolderDialog(Id field) {
+  RunHandler([&] {
+    const auto isFolder = [](std::u16string_view path) {
+      const std::wstring name(reinterpret_cast<const wchar_t*>(path.data()), path.size());
+      const DWORD attributes = GetFileAttributesW(name.c_str());
+      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    };
+    DirectoryField& directory = Field(field);
+    const std::u16string start =
+        StartingFolder(WindowText(Control(field)), directory.LastChosen(), isFolder);
+    const auto chosen = folders_.Choose(start);
+    if (chosen) {
+      SetFieldText(field, *chosen);
+      if (isFolder(*chosen)) directory.SetLastChosen(*chosen);
+    }
+    SetFocus(Control(field));
+  });
 }
 
 void MainWindow::ApplyFont() {
@@ -179,6 +212,7 @@ void MainWindow::ApplyFont() {
   for (const Id field : {Id::edt_ZETKA_source, Id::edt_ZETKA_dest}) {
     SendMessageW(Control(field), EM_SETMARGINS, EC_RIGHTMARGIN,
                  MAKELPARAM(0, Scale(kFieldButtonWidth, static_cast<int>(dpi_))));
+    Field(field).PlaceButton(dpi_);
   }
   if (old != nullptr) DeleteObject(old);
   MeasureTexts();
@@ -341,6 +375,7 @@ bool MainWindow::PreTranslate(const MSG& message) {
       SetFocus(Control(result.target));
       return true;
     case Action::kOpenFolderDialog:
+      OpenFolderDialog(result.target);
       return true;
   }
   return false;
@@ -447,6 +482,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kSplitterDragged:
       OnSplitterDragged(static_cast<Id>(wParam), static_cast<int>(lParam));
+      return 0;
+    case kFolderButtonClicked:
+      OpenFolderDialog(static_cast<Id>(wParam));
       return 0;
     case kFocusMoved:
       InvalidateButtons();

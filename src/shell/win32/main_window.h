@@ -16,6 +16,8 @@
 #include "shell/win32/application_window.h"
 #include "shell/win32/base_window.h"
 #include "shell/win32/box_controls.h"
+#include "shell/win32/directory_field.h"
+#include "shell/win32/folder_dialog.h"
 #include "shell/win32/message_boxes.h"
 #include "transfer/main_form.h"
 
@@ -25,7 +27,7 @@ class MainWindow : public BaseWindow<MainWindow> {
  public:
   // Start-up reads the registry through `registry` for the year given.
   MainWindow(platform::Os& os, ApplicationWindow& application, MessageBoxes& boxes,
-             RegistryReader& registry, int year);
+             FolderDialog& folders, RegistryReader& registry, int year);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -53,6 +55,8 @@ class MainWindow : public BaseWindow<MainWindow> {
   void MeasureTexts();
   void LayOut();
   void SetFieldText(Id field, std::u16string_view text);
+  DirectoryField& Field(Id field);
+  void OpenFolderDialog(Id field);
   void ShowScreen(Screen screen);
   void InvalidateButtons();
   void Press(Id button);
@@ -74,6 +78,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   platform::Os& os_;
   ApplicationWindow& application_;
   MessageBoxes& boxes_;
+  FolderDialog& folders_;
   RegistryReader& registry_;
   int year_;
 
@@ -87,6 +92,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   bool keepingToOneLine_ = false;
 
   std::unique_ptr<FieldControl> source_, dest_;
+  std::unique_ptr<DirectoryField> sourceField_, destField_;
   std::unique_ptr<LinesBox> mmo_1_, mmo_2_, mmo_3_;
   std::unique_ptr<CheckBox> chk_4_, chk_Remanenty_;
   std::unique_ptr<LogBox> mmo_Log_;

@@ -1,42 +1,10 @@
 #include "shell/win32/message_boxes.h"
 
 #include <string>
-#include <vector>
+
+#include "shell/win32/input_block.h"
 
 namespace shell::win32 {
-
-namespace {
-
-// Disables the enabled top-level windows of this thread but one, and enables
-// them again when it ends.
-class InputBlock {
- public:
-  explicit InputBlock(HWND except) : except_(except) {
-    EnumThreadWindows(GetCurrentThreadId(), &InputBlock::Disable, reinterpret_cast<LPARAM>(this));
-  }
-  ~InputBlock() {
-    for (HWND window : disabled_) {
-      if (IsWindow(window)) EnableWindow(window, TRUE);
-    }
-  }
-  InputBlock(const InputBlock&) = delete;
-  InputBlock& operator=(const InputBlock&) = delete;
-
- private:
-  static BOOL CALLBACK Disable(HWND window, LPARAM self) {
-    auto* block = reinterpret_cast<InputBlock*>(self);
-    if (window != block->except_ && IsWindowEnabled(window)) {
-      EnableWindow(window, FALSE);
-      block->disabled_.push_back(window);
-    }
-    return TRUE;
-  }
-
-  HWND except_;
-  std::vector<HWND> disabled_;
-};
-
-}  // namespace
 
 void MessageBoxes::SetMainWindow(HWND mainWindow, std::function<void()> beforeShowing) {
   main_ = mainWindow;

@@ -1,0 +1,132 @@
+#include "shell/win32/directory_field.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "shell/field_text.h"
+#include "shell/folder_field.h"
+#include "shell/layout.h"
+#include "shell/win32/box_controls.h"
+#include "shell/win32/failure_display.h"
+#include "shell/win32/folder_suggestions.h"
+
+namespace shell::win32 {
+
+namespace {
+
+constexpr int kButtonWidth = 21;
+constexpr UINT_PTR kSubclassId = 1;
+
+bool IsFile(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// A small folder: a tab and a body, in the colours of a manila folder.
+void PaintFolder(const DRAWITEMSTRUCT& item, UINT dpi) {
+  const HDC dc = item.hDC;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  RECT frame = item.rcItem;
+  DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  const int unit = Scale(1, static_cast<int>(dpi));
+  const int width = Scale(13, static_cast<int>(dpi)), height = Scale(10, static_cast<int>(dpi));
+  const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + (pressed ? 1 : 0);
+  const int top = (item.rcItem.top + item.rcItem.bottom - height) / 2 + (pressed ? 1 : 0);
+  const HBRUSH body = CreateSolidBrush(RGB(232, 176, 48));
+  const HBRUSH tab = CreateSolidBrush(RGB(200, 140, 32));
+  const HBRUSH edge = CreateSolidBrush(RGB(110, 80, 20));
+  const RECT tabRect{left, top, left + width / 2, top + 2 * unit};
+  const RECT bodyRect{left, top + 2 * unit, left + width, top + height};
+  FillRect(dc, &tabRect, tab);
+  FillRect(dc, &bodyRect, body);
+  FrameRect(dc, &bodyRect, edge);
+  DeleteObject(body);
+  DeleteObject(tab);
+  DeleteObject(edge);
+}
+
+}  // namespace
+
+void SetFieldText(HWND field, std::u16string_view text) {
+  SetWindowText(field, DirectoryFieldText(text));
+}
+
+DirectoryField::DirectoryField(HWND edit, WPARAM id) : edit_(edit), id_(id) {
+  // Not a tab stop: the keyboard opens the dialog with Alt+Down.
+  button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
+                            edit_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId,
+                    reinterpret_cast<DWORD_PTR>(this));
+  DragAcceptFiles(edit_, TRUE);
+  AttachFolderSuggestions(edit_);
+}
+
+DirectoryField::~DirectoryField() {
+  if (IsWindow(edit_)) RemoveWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId);
+}
+
+void DirectoryField::PlaceButton(UINT dpi) {
+  dpi_ = dpi;
+  RECT client{};
+  GetClientRect(edit_, &client);
+  const int width = Scale(kButtonWidth, static_cast<int>(dpi));
+  SetWindowPos(button_, nullptr, client.right - width, 0, width, client.bottom,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DirectoryField::OnDrop(HDROP drop) {
+  // Only the first item counts.
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::vector<wchar_t> name(length + 1, L'\0');
+  const bool got = length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) > 0;
+  DragFinish(drop);
+  if (!got) return;
+  const std::u16string path(reinterpret_cast<const char16_t*>(name.data()), length);
+  SetFieldText(edit_, DroppedText(path, IsFile(path)));
+}
+
+LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DROPFILES:
+      OnDrop(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_SIZE:
+      PlaceButton(dpi_);
+      break;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == button_ && HIWORD(wParam) == BN_CLICKED) {
+        SendMessageW(GetAncestor(edit_, GA_ROOT), kFolderButtonClicked, id_, 0);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      // A subclass goes before its window does.
+      RemoveWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId);
+      break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem == button_) {
+        PaintFolder(*item, dpi_);
+        return TRUE;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return DefSubclassProc(edit_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DirectoryField::Subclass(HWND, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
+  try {
+    return reinterpret_cast<DirectoryField*>(self)->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    ShowEscapedFailure();
+    return 0;
+  }
+}
+
+}  // namespace shell::win32

@@ -12,6 +12,7 @@
 #include "shell/win32/application_window.h"
 #include "shell/win32/box_controls.h"
 #include "shell/win32/failure_display.h"
+#include "shell/win32/folder_dialog.h"
 #include "shell/win32/main_window.h"
 #include "shell/win32/message_boxes.h"
 #include "support/fake_controls.h"
@@ -44,9 +45,11 @@ int WINAPI AnswerAtOnce(HWND, LPCWSTR, LPCWSTR, UINT) { return IDOK; }
 class Window {
  public:
   explicit Window(platform::Os& os)
-      : application_(u"Dopliki32"), boxes_(application_.Handle(), &AnswerAtOnce) {
+      : application_(u"Dopliki32"),
+        boxes_(application_.Handle(), &AnswerAtOnce),
+        folders_(application_.Handle()) {
     shell::win32::InstallFailureDisplay(boxes_, u"Dopliki32");
-    main_.emplace(os, application_, boxes_, registry_, 2009);
+    main_.emplace(os, application_, boxes_, folders_, registry_, 2009);
     main_->Create();
     main_->Show();
     Pump();
@@ -83,6 +86,7 @@ class Window {
   NoRegistry registry_;
   shell::win32::ApplicationWindow application_;
   shell::win32::MessageBoxes boxes_;
+  shell::win32::FolderDialog folders_;
   std::optional<shell::win32::MainWindow> main_;
 };
 
@@ -173,6 +177,8 @@ void LogGrowth(Window& window) {
 
 int main(int argc, char** argv) {
   bench::UseFixtureDirectory(argc, argv);
+  // As the program's entry does, for the directory fields' suggestions.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   const bench::CompanyFixture fixture(kCompanies);
   // The executable in the fixture's folder: the log file is saved there.
   testing_support::RelocatedOs os(testing_support::SystemOs(),

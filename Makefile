@@ -1,7 +1,8 @@
 # The front door. `make test` installs what is missing (Debian 12), builds the
 # native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
-# `make fuzz` runs every fuzz target for FUZZ_SECONDS seconds each.
-.PHONY: all test fuzz deps build clean format
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS seconds each; `make bench`
+# prints the benchmarks' figures.
+.PHONY: all test fuzz bench deps build clean format
 
 FUZZ_SECONDS ?= 60
 
@@ -18,6 +19,10 @@ test: deps
 
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake/fuzz.sh
+
+# Benchmarks: release builds, fixtures on tmpfs, one line per figure.
+bench: deps
+	cmake/bench.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -13,6 +13,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the Windows builds
   wine wine64 wine32:i386             # the Windows tests, x86_64 and i686
   xvfb                                # a display for the window
+  openbox                             # a window manager on it, for the window benchmarks
   locales                             # a Polish locale for the native locale tests
 )
 

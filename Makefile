@@ -1,8 +1,9 @@
 # The front door. `make run` builds the exe and shows it on a demo; `make test`
 # installs what is missing (Debian 12), builds the native, sanitized, x86_64
 # and i686 Windows configurations and runs every suite. `make fuzz` runs every
-# fuzz target for FUZZ_SECONDS seconds each.
-.PHONY: all run test fuzz deps build clean format
+# fuzz target for FUZZ_SECONDS seconds each; `make bench` prints the
+# benchmarks' figures.
+.PHONY: all run test fuzz bench deps build clean format
 
 FUZZ_SECONDS ?= 60
 
@@ -22,6 +23,10 @@ test: deps
 
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake/fuzz.sh
+
+# Benchmarks: release builds, fixtures on tmpfs, one line per figure.
+bench: deps
+	cmake/bench.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -37,6 +37,7 @@ std::u16string Utf8ToText(std::string_view utf8) {
 
 std::string TextToUtf8(std::u16string_view text) {
   std::string utf8;
+  utf8.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
     if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&

@@ -72,20 +72,39 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
   newFile.Close();
 }
 
+// The annual files of one installation. Its number is the same for every
+// company: taken from the path once.
+class AnnualFileNames {
+ public:
+  explicit AnnualFileNames(std::u16string_view installation)
+      : installation_(installation), ending_(ExtractNumber(installation) + u"_ROK.REK") {}
+
+  std::u16string For(std::u16string_view katalog) const {
+    std::u16string name;
+    name.reserve(installation_.size() + katalog.size() + 1 + ending_.size());
+    name.append(installation_);
+    AppendSlashStr(name, katalog);
+    return name.append(ending_);
+  }
+
+ private:
+  std::u16string_view installation_;
+  std::u16string ending_;
+};
+
 }  // namespace
 
 std::u16string AnnualFileName(std::u16string_view installation, std::u16string_view katalog) {
-  return std::u16string(installation) + SlashStr(katalog) + ExtractNumber(installation) +
-         u"_ROK.REK";
+  return AnnualFileNames(installation).For(katalog);
 }
 
 void SkopiujRemanenty(platform::Os& os, std::u16string_view fSciezka_source,
                       std::u16string_view fSciezka_dest,
                       const std::vector<std::u16string>& katalogi, LogControl& mmo_Log,
                       std::u16string_view decimalSeparator) {
+  const AnnualFileNames oldFiles(fSciezka_source), newFiles(fSciezka_dest);
   for (const auto& katalog : katalogi) {
-    CarryOver(os, katalog, AnnualFileName(fSciezka_source, katalog),
-              AnnualFileName(fSciezka_dest, katalog), mmo_Log, decimalSeparator);
+    CarryOver(os, katalog, oldFiles.For(katalog), newFiles.For(katalog), mmo_Log, decimalSeparator);
   }
   Log(mmo_Log, u"OK. Remamenty skopiowano!");
 }

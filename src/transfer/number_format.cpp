@@ -13,9 +13,12 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-// Every double has a finite decimal expansion of at most 767 significant
-// digits; this many after the point makes to_chars give them exactly, so the
-// rounding below sees the true value, not one already rounded.
+// Seventeen significant digits, correctly rounded from the exact value, tell
+// on which side of the tie in the sixteenth digit the exact value lies,
+// except when they read ...50 there: the value then lies within half a unit
+// of the seventeenth digit from the tie, and only its exact expansion tells. Every double has one
+// of at most 767 significant digits; this many after the point gives it whole.
+constexpr int kDecidingPrecision = kSignificantDigits + 1;
 constexpr int kExactPrecision = 800;
 
 // The magnitude's significant digits (no leading zero, no trailing zeros) and
@@ -25,32 +28,39 @@ struct Decimal {
   int exponent = 0;
 };
 
-Decimal RoundedDecimal(double magnitude) {
-  std::array<char, kExactPrecision + 32> buffer{};
+// The value's digits in scientific notation with `precision` digits after
+// the first, correctly rounded, and its exponent.
+Decimal ScientificDigits(double magnitude, int precision) {
+  std::array<char, kExactPrecision + 32> buffer;
   const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                       std::chars_format::scientific, kExactPrecision);
+                                       std::chars_format::scientific, precision);
   (void)ec;  // The buffer is large enough for every double.
   const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
 
   // text is "d.ddd...e[+-]xx".
   const std::size_t e = text.find('e');
-  std::string exact;
-  exact.reserve(e);
+  Decimal result;
+  result.digits.reserve(e);
   for (char c : text.substr(0, e)) {
-    if (c != '.') exact.push_back(c);
+    if (c != '.') result.digits.push_back(c);
   }
-  int scientificExponent = 0;
   std::string_view exponentText = text.substr(e + 1);
   if (exponentText.front() == '+') exponentText.remove_prefix(1);
-  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
-                  scientificExponent);
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), result.exponent);
+  return result;
+}
 
-  Decimal result;
-  result.exponent = scientificExponent + 1;
-  result.digits = exact.substr(0, kSignificantDigits);
+Decimal RoundedDecimal(double magnitude) {
+  Decimal result = ScientificDigits(magnitude, kDecidingPrecision);
+  if (result.digits.compare(kSignificantDigits, 2, "50") == 0) {
+    result = ScientificDigits(magnitude, kExactPrecision);
+  }
+  result.exponent += 1;
   // A sixteenth digit of 5 or more means the rest is at least half a unit:
   // round away from zero, ties included.
-  if (exact.size() > kSignificantDigits && exact[kSignificantDigits] >= '5') {
+  const bool up = result.digits[kSignificantDigits] >= '5';
+  result.digits.resize(kSignificantDigits);
+  if (up) {
     std::size_t i = result.digits.size();
     while (i > 0 && result.digits[i - 1] == '9') {
       result.digits[--i] = '0';

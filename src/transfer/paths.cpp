@@ -3,9 +3,14 @@
 namespace transfer {
 
 std::u16string SlashStr(std::u16string_view path) {
-  std::u16string result(path);
-  if (result.empty() || result.back() != u'\\') result += u'\\';
+  std::u16string result;
+  AppendSlashStr(result, path);
   return result;
+}
+
+void AppendSlashStr(std::u16string& text, std::u16string_view path) {
+  text.append(path);
+  if (path.empty() || path.back() != u'\\') text += u'\\';
 }
 
 std::u16string_view TrimControls(std::u16string_view text) {

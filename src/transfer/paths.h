@@ -8,6 +8,8 @@ namespace transfer {
 
 // The path ending with a backslash (only a backslash counts as one).
 std::u16string SlashStr(std::u16string_view path);
+// Appends SlashStr(path) to a text being joined.
+void AppendSlashStr(std::u16string& text, std::u16string_view path);
 
 // The text without leading and trailing characters of code U+0020 or below.
 std::u16string_view TrimControls(std::u16string_view text);

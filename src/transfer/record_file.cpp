@@ -1,5 +1,7 @@
 #include "transfer/record_file.h"
 
+#include <cstdint>
+
 #include "transfer/errors.h"
 
 namespace transfer {
@@ -21,6 +23,14 @@ void RecordFile::Fail(std::uint32_t code) const {
   throw EInOutError(static_cast<std::int32_t>(code), name_);
 }
 
+void RecordFile::Moved(std::uint32_t code, std::uint32_t moved) {
+  if (code != platform::err::kSuccess) {
+    position_.reset();
+  } else if (position_) {
+    *position_ += moved;
+  }
+}
+
 void RecordFile::Open(std::u16string_view name, std::uint32_t recordSize) {
   if (IsOpen()) Close();
   name_ = name;
@@ -30,13 +40,17 @@ void RecordFile::Open(std::u16string_view name, std::uint32_t recordSize) {
   platform::FileHandle handle = 0;
   if (const auto code = os_.OpenExisting(name, handle)) Fail(code);
   handle_ = handle;
+  position_ = 0;
 }
 
 std::uint32_t RecordFile::Position() {
+  // A position beyond 32 bits is the system's to report (it refuses to).
+  if (position_ && *position_ <= UINT32_MAX) return static_cast<std::uint32_t>(*position_);
   std::uint32_t position = 0;
   if (const auto code = os_.Seek(handle_, 0, platform::SeekOrigin::kCurrent, position)) {
     Fail(code);
   }
+  position_ = position;
   return position;
 }
 
@@ -51,7 +65,9 @@ bool RecordFile::AtEnd() {
 void RecordFile::ReadRecord(void* buffer) {
   if (!IsOpen()) Fail(kFileNotOpen);
   std::uint32_t done = 0;
-  if (const auto code = os_.Read(handle_, buffer, recordSize_, done)) Fail(code);
+  const auto code = os_.Read(handle_, buffer, recordSize_, done);
+  Moved(code, done);
+  if (code != platform::err::kSuccess) Fail(code);
   if (done < recordSize_) Fail(kReadBeyondEnd);
 }
 
@@ -59,15 +75,18 @@ void RecordFile::SeekRecord(std::uint32_t index) {
   if (!IsOpen()) Fail(kFileNotOpen);
   std::uint32_t position = 0;
   const auto distance = static_cast<std::int32_t>(index * recordSize_);
-  if (const auto code = os_.Seek(handle_, distance, platform::SeekOrigin::kBegin, position)) {
-    Fail(code);
-  }
+  const auto code = os_.Seek(handle_, distance, platform::SeekOrigin::kBegin, position);
+  Moved(code, 0);
+  if (code != platform::err::kSuccess) Fail(code);
+  position_ = position;
 }
 
 void RecordFile::WriteRecord(const void* buffer) {
   if (!IsOpen()) Fail(platform::err::kAccessDenied);
   std::uint32_t done = 0;
-  if (const auto code = os_.Write(handle_, buffer, recordSize_, done)) Fail(code);
+  const auto code = os_.Write(handle_, buffer, recordSize_, done);
+  Moved(code, done);
+  if (code != platform::err::kSuccess) Fail(code);
   if (done < recordSize_) Fail(kDiskFull);
 }
 
@@ -75,6 +94,7 @@ void RecordFile::Close() {
   if (!IsOpen()) Fail(kFileNotOpen);
   const auto handle = handle_;
   handle_ = 0;
+  position_.reset();
   if (const auto code = os_.Close(handle)) Fail(code);
 }
 

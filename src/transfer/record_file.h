@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,11 +40,18 @@ class RecordFile {
  private:
   [[noreturn]] void Fail(std::uint32_t code) const;
   std::uint32_t Position();
+  // Follows a call that moved the file pointer by `moved` bytes; a call that
+  // failed leaves it where the system knows, and only the system.
+  void Moved(std::uint32_t code, std::uint32_t moved);
 
   platform::Os& os_;
   std::u16string name_;
   std::uint32_t recordSize_ = 0;
   platform::FileHandle handle_ = 0;
+  // The file pointer as this file's own reads, writes and seeks left it, so
+  // that the end-of-file test before each record asks the system only for
+  // the size. Nothing else moves the pointer of our handle.
+  std::optional<std::uint64_t> position_;
 };
 
 // True when Name is an existing entry that is not a directory. Never raises.

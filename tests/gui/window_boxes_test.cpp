@@ -57,6 +57,24 @@ TEST_F(WindowBoxesTest, TheCompanyListsHoldOneEntryPerRecordNulsShown) {
   EXPECT_EQ(Text(Id::mmo_2), u"FIRMA1\r\n" + std::u16string(70, u'K') + u"\r\nA<NUL>B\r\n");
 }
 
+// 3,000 companies fill far more than the box's own limit of 30,000
+// characters: every one is listed, and so every one is treated by a run.
+TEST_F(WindowBoxesTest, TheCompanyListsHoldARegisterOfThousands) {
+  std::string records;
+  std::u16string names, directories;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string number = std::to_string(i);
+    records += FirmaRecord("Firma " + number, "KATALOG" + number);
+    names += u"Firma " + std::u16string(number.begin(), number.end()) + u"\r\n";
+    directories += u"KATALOG" + std::u16string(number.begin(), number.end()) + u"\r\n";
+  }
+  pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", records);
+  Open();
+  Keys({{VK_RETURN}});
+  EXPECT_TRUE(Text(Id::mmo_1) == names);
+  EXPECT_TRUE(Text(Id::mmo_2) == directories);
+}
+
 TEST_F(WindowBoxesTest, ADirectoryFieldNeverHoldsALineBreak) {
   Open();
   const HWND field = Control(Id::edt_ZETKA_dest);

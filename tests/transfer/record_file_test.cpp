@@ -83,6 +83,34 @@ TEST_F(RecordFileTest, ReadsWholeRecordsOnly) {
   }
 }
 
+// The end-of-file test knows where every read, write and seek left the file.
+TEST_F(RecordFileTest, AtEndFollowsEveryMove) {
+  dir.WriteBytes(u"f.dat", Bytes(250, 'a'));
+  file.Open(dir.Path(u"f.dat"), 103);
+  Bytes buffer(103, 'b');
+  const struct {
+    std::function<void()> move;
+    bool atEnd;
+    const char* what;
+  } steps[] = {
+      {[] {}, false, "opened"},
+      {[&] { file.ReadRecord(buffer.data()); }, false, "one record read"},
+      {[&] { file.ReadRecord(buffer.data()); }, true, "two records read"},
+      {[&] { Failure([&] { file.ReadRecord(buffer.data()); }); }, true, "the partial one read"},
+      {[&] { file.SeekRecord(0); }, false, "back at the start"},
+      {[&] { file.SeekRecord(1), file.WriteRecord(buffer.data()); }, true, "second written"},
+      {[&] { file.SeekRecord(3); }, true, "beyond the end"},
+      {[&] { file.WriteRecord(buffer.data()); }, true, "fourth written"},
+      {[&] { file.SeekRecord(2); }, false, "third of four"},
+  };
+  for (const auto& step : steps) {
+    step.move();
+    EXPECT_EQ(file.AtEnd(), step.atEnd) << step.what;
+  }
+  file.Close();
+  EXPECT_EQ(dir.ReadBytes(u"f.dat").size(), 412u);
+}
+
 TEST_F(RecordFileTest, OpenRefusesWithTheSystemsCode) {
   dir.MakeDir(u"katalog");
   dir.WriteBytes(u"tylko.dat", Bytes(512, 'x'));

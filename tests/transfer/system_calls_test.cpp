@@ -6,7 +6,9 @@
 #include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
+#include "support/records.h"
 #include "support/system.h"
+#include "transfer/company_register.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
 
@@ -92,6 +94,15 @@ TEST_F(SystemCallsTest, TransferPerCompany) {
     transfer::SkopiujRemanenty(os, pair.Source(), pair.Dest(), {c.katalog}, log, u",");
     EXPECT_EQ(os.calls, c.calls) << platform::TextToUtf8(c.katalog);
   }
+}
+
+// The position is known from the reads: one size query a record, no seek.
+TEST_F(SystemCallsTest, RegisterLoadPerRecord) {
+  pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", testing_support::FirmaRecord("A", "A") +
+                                                       testing_support::FirmaRecord("B", "B"));
+  testing_support::FakeLines names, directories;
+  transfer::ZaladujFirmy(os, pair.Dest(), names, directories);
+  EXPECT_EQ(os.calls, (Calls{"open", "size", "read 103", "size", "read 103", "size", "close"}));
 }
 
 TEST_F(SystemCallsTest, CopyPerPair) {

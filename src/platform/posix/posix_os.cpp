@@ -40,16 +40,17 @@ bool IsInvalidName(std::u16string_view name) {
 }
 
 // UTF-8 with "/" for every run of "\" or "/" (UTF-8 never uses byte 0x5C
-// inside a multi-byte sequence, so replacing bytes is safe).
+// inside a multi-byte sequence, so replacing bytes is safe). Every file call
+// converts its names: done in place, in one pass.
 std::string NativePath(std::u16string_view name) {
-  const std::string utf8 = TextToUtf8(name);
-  std::string path;
-  path.reserve(utf8.size());
-  for (char c : utf8) {
+  std::string path = TextToUtf8(name);
+  std::size_t kept = 0;
+  for (char c : path) {
     if (c == '\\') c = '/';
-    if (c == '/' && !path.empty() && path.back() == '/') continue;
-    path += c;
+    if (c == '/' && kept > 0 && path[kept - 1] == '/') continue;
+    path[kept++] = c;
   }
+  path.resize(kept);
   return path;
 }
 

@@ -23,6 +23,10 @@ void SetWindowText(HWND window, std::u16string_view text) {
   SetWindowTextW(window, Wide(std::u16string(text)));
 }
 
+GatheredAppends::GatheredAppends(HWND edit) : edit_(edit) {
+  SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+}
+
 void GatheredAppends::Flush() const {
   if (pending_.empty()) return;
   const int length = GetWindowTextLengthW(edit_);
@@ -44,11 +48,6 @@ void LinesBox::Clear() {
 void LinesBox::Append(std::u16string_view entry) {
   transfer::AppendShownInBox(pending_, entry);
   pending_ += u"\r\n";
-}
-
-LogBox::LogBox(HWND edit) : GatheredAppends(edit) {
-  // The box's own limit of 30,000 characters would cut the log silently.
-  SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
 }
 
 std::u16string LogBox::Text() const {

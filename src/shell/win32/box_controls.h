@@ -15,10 +15,12 @@ namespace shell::win32 {
 std::u16string WindowText(HWND window);
 void SetWindowText(HWND window, std::u16string_view text);
 
-// Text appended at the end of an edit control, gathered until Flush.
+// Text appended at the end of an edit control, gathered until Flush. The
+// box's own limit of 30,000 characters is lifted: it would cut what is
+// appended silently (a register of a few thousand companies, a long log).
 class GatheredAppends {
  public:
-  explicit GatheredAppends(HWND edit) : edit_(edit) {}
+  explicit GatheredAppends(HWND edit);
   HWND Edit() const { return edit_; }
   // Puts what was gathered into the box; reading the box flushes first, so
   // the box is the one place that holds its text.
@@ -54,7 +56,7 @@ class LinesBox final : public transfer::LinesControl, public GatheredAppends {
 // The activity log box.
 class LogBox final : public transfer::LogControl, public GatheredAppends {
  public:
-  explicit LogBox(HWND edit);
+  using GatheredAppends::GatheredAppends;
   std::u16string Text() const override;
   bool EndsWithLineBreak() const override;
   void AppendText(std::u16string_view text) override;

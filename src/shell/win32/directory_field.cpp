@@ -60,7 +60,6 @@ DirectoryField::DirectoryField(HWND edit, WPARAM id) : edit_(edit), id_(id) {
   SetWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   DragAcceptFiles(edit_, TRUE);
-  AttachFolderSuggestions(edit_);
 }
 
 DirectoryField::~DirectoryField() {
@@ -92,6 +91,14 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DROPFILES:
       OnDrop(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_SETFOCUS:
+      // The suggestions come with the field's first focus: only typing needs
+      // them, and making them takes start-up a good part of its time.
+      if (!suggestionsTried_) {
+        suggestionsTried_ = true;
+        AttachFolderSuggestions(edit_);
+      }
+      break;
     case WM_SIZE:
       PlaceButton(dpi_);
       break;

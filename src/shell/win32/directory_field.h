@@ -40,6 +40,7 @@ class DirectoryField {
   WPARAM id_;
   HWND button_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  bool suggestionsTried_ = false;
   std::u16string lastChosen_;
 };
 

@@ -1,0 +1,76 @@
+// The file work of the year-end transfer against its floor, the same system
+// calls written by hand: the inventory transfer over 10,000 companies and the
+// register load of 50,000. The OS layer is the system's own, so this program
+// gives the native figures on Linux and the Wine figures as a Windows build.
+#include <cstdio>
+
+#include "support/fake_controls.h"
+#include "support/fixtures.h"
+#include "support/system.h"
+#include "support/timing.h"
+#include "transfer/company_register.h"
+#include "transfer/inventory_transfer.h"
+#include "transfer/rekordy.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kSystem = "wine";
+#else
+constexpr const char* kSystem = "native";
+#endif
+
+std::string Figure(const char* name) { return std::string(name) + "-" + kSystem; }
+
+void Transfer(int companies, int repetitions) {
+  const bench::CompanyFixture fixture(companies);
+  testing_support::FakeLog log;
+  bench::CompareWithFloor(
+      Figure("transfer"), repetitions,
+      [&] {
+        fixture.Restore();
+        log.text.clear();
+      },
+      [&] {
+        transfer::SkopiujRemanenty(testing_support::SystemOs(), fixture.pair.Source(),
+                                   fixture.pair.Dest(), fixture.katalogi, log, u",");
+      },
+      [&] { bench::TransferFloor(fixture.annualFiles); });
+}
+
+// The floor reads the records. What a size query a record costs on its own,
+// the load's end-of-file test, is shown after the figure.
+void Load(int companies, int repetitions) {
+  const bench::RegisterFixture fixture(companies);
+  testing_support::FakeLines names, directories;
+  volatile std::size_t records = 0;
+  bench::CompareWithFloor(
+      Figure("load"), repetitions, [] {},
+      [&] {
+        transfer::ZaladujFirmy(testing_support::SystemOs(), fixture.pair.Dest(), names,
+                               directories);
+      },
+      [&] { records = bench::LoadFloor(fixture.registerFile, transfer::TFirma::kSize); });
+  bench::Samples withSize;
+  for (int i = 0; i < repetitions; ++i) {
+    withSize.Add(bench::Seconds(
+        [&] { bench::LoadFloor(fixture.registerFile, transfer::TFirma::kSize, true); }));
+  }
+  std::printf("        the same reads with a size query each: %s\n",
+              bench::Describe(withSize).c_str());
+  if (directories.lines.size() != static_cast<std::size_t>(companies) ||
+      records != directories.lines.size()) {
+    std::printf("bench: %s read %zu records, the floor %zu\n", Figure("load").c_str(),
+                directories.lines.size(), static_cast<std::size_t>(records));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bench::UseFixtureDirectory(argc, argv);
+  const int repetitions = bench::Repetitions(11);
+  Transfer(10000, repetitions);
+  Load(50000, repetitions);
+  return 0;
+}

@@ -1,8 +1,9 @@
-# The front door. `make test` installs what is missing (Debian 12), builds the
-# native, sanitized, x86_64 and i686 Windows configurations and runs every suite.
-# `make fuzz` runs every fuzz target for FUZZ_SECONDS seconds each; `make bench`
-# prints the benchmarks' figures.
-.PHONY: all test fuzz bench deps build clean format
+# The front door. `make run` builds the exe and shows it on a demo; `make test`
+# installs what is missing (Debian 12), builds the native, sanitized, x86_64
+# and i686 Windows configurations and runs every suite. `make fuzz` runs every
+# fuzz target for FUZZ_SECONDS seconds each; `make bench` prints the
+# benchmarks' figures.
+.PHONY: all run test fuzz bench deps build clean format
 
 FUZZ_SECONDS ?= 60
 
@@ -13,6 +14,9 @@ deps:
 
 build: deps
 	cmake --preset native && cmake --build --preset native
+
+run: deps
+	cmake/run-demo.sh
 
 test: deps
 	cmake/test-all.sh

@@ -12,8 +12,9 @@ packages=(
   googletest libgtest-dev             # GoogleTest: sources for the cross build, library natively
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the Windows builds
   wine wine64 wine32:i386             # the Windows tests, x86_64 and i686
-  xvfb                                # a display for the window
-  openbox                             # a window manager on it, for the window benchmarks
+  xvfb openbox                        # a display for the window, and a window manager
+  xdotool x11-utils imagemagick       # keystrokes, window properties, screenshots
+  fonts-wine                          # Wine's own fonts ("MS Sans Serif"), copied into the prefix
   locales                             # a Polish locale for the native locale tests
 )
 

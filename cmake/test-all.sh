@@ -29,13 +29,16 @@ done
 # The Windows builds under Wine: x86_64, then i686.
 cmake/wine-test.sh "$summary" wine build/win64/tests/dopliki_tests.exe
 cmake/wine-test.sh "$summary" wine-i686 build/win32/tests/dopliki_tests.exe
+# The window on a display of its own: the window tests, and the real exe
+# driven with keystrokes.
+cmake/gui-test.sh "$summary" gui
 
 echo
 [ -f "$summary.notes" ] && sort -u "$summary.notes"
 [ ${#broken[@]} -eq 0 ] || echo "build failed: ${broken[*]}"
 status=0
 total_passed=0 total_failed=0
-for suite in native sanitized wine wine-i686; do
+for suite in native sanitized wine wine-i686 gui; do
   read -r passed failed < <(awk -v s="$suite" '$1 == s { p += $2; f += $3 } END { print p + 0, f + 0 }' "$summary")
   echo "$suite: $passed passed, $failed failed"
   if [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then status=1; fi

@@ -1,8 +1,9 @@
 # Sourced by the scripts that run Windows programs: the project's private Wine
-# prefix, build/wineprefix, made ready on first use. It is a 64-bit prefix,
-# which runs the i686 build as well once 32-bit Wine is installed.
+# prefix, build/wineprefix (or DOPLIKI_WINEPREFIX, another folder of ours,
+# such as the demo's), made ready on first use. It is a 64-bit prefix, which
+# runs the i686 build as well once 32-bit Wine is installed.
 export WINEPREFIX
-WINEPREFIX=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix
+WINEPREFIX=${DOPLIKI_WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
 export WINEARCH=win64

@@ -19,19 +19,7 @@ if [ $# -ne 3 ]; then
   echo "usage: $0 SUMMARY_FILE SUITE EXE" >&2
   exit 2
 fi
-# Root writes to read-only files, and Wine keeps the read-only attribute as
-# Unix permissions, so as root Windows' refusals would not show. Run as an
-# ordinary user inside a user namespace instead (that user is root outside
-# it, so the build directory stays ours). The uid is one no real user of
-# the machine is likely to have, so Wine's per-user server directory in /tmp
-# cannot clash with a real user's.
-if [ "$(id -u)" -eq 0 ] && [ -z "${DOPLIKI_WINE_AS_USER:-}" ]; then
-  if unshare --user --map-user=61000 --map-group=61000 true 2>/dev/null; then
-    export DOPLIKI_WINE_AS_USER=61000
-    exec unshare --user --map-user=61000 --map-group=61000 bash "$0" "$@"
-  fi
-  echo "$0: warning: running Wine as root; read-only files will not refuse writing" >&2
-fi
+. "$(dirname "$0")/as-user.sh" "$0" "$@"
 
 summary=$1 suite=$2 exe=$3
 here=$(cd "$(dirname "$0")" && pwd)

@@ -1,0 +1,268 @@
+// The real dopliki32.exe under Wine, driven with real keystrokes on the
+// session's display as a user would drive it, and the files it leaves.
+// Needs DISPLAY (with a window manager), WINEPREFIX and DOPLIKI_EXE (the exe).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "e2e/desktop.h"
+#include "e2e/wine.h"
+#include "support/installations.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using e2e::WindowId;
+using testing_support::Bytes;
+using testing_support::FirmaRecord;
+using testing_support::Installations;
+using testing_support::kClosing;
+using testing_support::kOpening;
+using testing_support::RokRecord;
+
+constexpr char kCaption[] = "Kopiwanie dodatkowych plików ZETKA_WX po konwersji na nowy rok";
+constexpr char kCaptionRegex[] = "^Kopiwanie dodatkowych plik";
+// The first start of Windows in a fresh wineserver takes a while.
+constexpr e2e::Millis kStartLimit = 60s;
+constexpr e2e::Millis kStepLimit = 20s;
+
+int CurrentYear() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local.tm_year + 1900;
+}
+
+// The bookkeeping program's registry key of a year: ZT0 and its last two digits.
+constexpr char kParentKey[] = "Software\\wx";
+std::string YearKey(int year) {
+  const std::string digits = std::to_string(year);
+  return std::string(kParentKey) + "\\ZT0" + digits.substr(digits.size() - 2);
+}
+
+std::string ActiveName() {
+  const auto active = e2e::ActiveWindow();
+  return active ? "\"" + e2e::WindowName(*active) + "\"" : "none";
+}
+
+// Every file under a folder, by its path relative to it.
+std::map<std::string, Bytes> Files(const fs::path& root) {
+  std::map<std::string, Bytes> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[fs::relative(entry.path(), root).string()] = {std::istreambuf_iterator<char>(in), {}};
+  }
+  return files;
+}
+
+class RealExeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"DISPLAY", "WINEPREFIX", "DOPLIKI_EXE"}) {
+      ASSERT_NE(std::getenv(name), nullptr) << name << " is not set";
+    }
+    pair.dir.MakeDir(u"bin");
+    pair.dir.MakeDir(u"elsewhere");
+  }
+
+  void TearDown() override {
+    if (HasFailure()) {
+      const fs::path shot =
+          fs::temp_directory_path() /
+          (std::string("dopliki-e2e-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
+      if (e2e::SaveScreen(shot)) std::cout << "screen at the failure: " << shot << "\n";
+    }
+    if (program) {
+      program->Kill();
+      e2e::EndWindowsPrograms();
+    }
+    // Leave the prefix's registry as it was: reg made the parent key too.
+    for (const auto& key : keys) e2e::DeleteRegistryKey(key);
+    if (madeParentKey) e2e::DeleteRegistryKey(kParentKey);
+  }
+
+  // The exe copied under `name` into a folder of its own.
+  void Install(const std::string& name) {
+    exe = pair.dir.Native(u"bin") / name;
+    fs::copy_file(std::getenv("DOPLIKI_EXE"), exe);
+  }
+
+  // Started from another folder, as a user would: the main window appears
+  // and is active.
+  void Start() {
+    program.emplace(e2e::WindowsProgram(exe, pair.dir.Native(u"elsewhere")));
+    const auto window = e2e::WaitForWindow(kCaptionRegex, kStartLimit);
+    ASSERT_TRUE(window) << "the main window did not appear";
+    main = *window;
+    EXPECT_EQ(e2e::WindowName(main), kCaption);
+    ASSERT_TRUE(e2e::WaitUntilActive(main, kStepLimit))
+        << "the main window is not active; the active one: " << ActiveName();
+  }
+
+  // Closes the window with Alt+F4, as a user would, and waits for the end.
+  void Close() {
+    ASSERT_TRUE(e2e::WaitUntilActive(main, kStepLimit));
+    e2e::Type({"alt+F4"});
+    EXPECT_EQ(program->Wait(kStepLimit), 0) << "the program did not end with code 0";
+  }
+
+  // A taskbar lists the managed windows that neither skip it nor belong to
+  // another window: only the application window, labelled with the title.
+  void ExpectOneTaskbarEntry(const std::string& title) {
+    const auto windows = e2e::ManagedWindows();
+    std::string seen;
+    std::vector<e2e::ManagedWindow> listed;
+    for (const auto& window : windows) {
+      seen += " \"" + window.name + "\"" + (window.skipTaskbar ? " (skips the taskbar)" : "") +
+              (window.transientFor ? " (owned)" : "");
+      if (!window.skipTaskbar && !window.transientFor) listed.push_back(window);
+    }
+    ASSERT_EQ(listed.size(), 1u) << "managed windows:" << seen;
+    EXPECT_EQ(listed.front().name, title);
+    bool mainSeen = false;
+    for (const auto& window : windows) {
+      if (window.id != main) continue;
+      mainSeen = true;
+      EXPECT_EQ(window.name, kCaption);
+      EXPECT_TRUE(window.skipTaskbar);
+      EXPECT_EQ(window.transientFor, listed.front().id) << "the main window's owner";
+    }
+    EXPECT_TRUE(mainSeen) << "the main window is not managed; managed windows:" << seen;
+  }
+
+  void ProposeInRegistry(int year, std::u16string_view installation) {
+    if (keys.empty()) madeParentKey = !e2e::RegistryKeyExists(kParentKey);
+    keys.push_back(YearKey(year));
+    e2e::SetRegistryText(keys.back(), "InstallPath",
+                         e2e::WindowsPath(pair.dir.Native(installation)));
+  }
+
+  Installations pair;
+  fs::path exe;
+  std::optional<e2e::Process> program;
+  WindowId main = 0;
+  std::vector<std::string> keys;
+  bool madeParentKey = false;
+};
+
+// Enter, both switches ticked, Enter, Enter on "Koniec", Alt+F4: the files of
+// both installations and the log beside the exe, byte for byte.
+TEST_F(RealExeTest, TypicalUseWithKeystrokes) {
+  // Company directories: FIRMA1 plain; one in Windows-1250 (Ł is 0xA3) to
+  // show the code page on the way in and in the log; FIRMA3 already has an
+  // opening inventory; FIRMA4 is new this year.
+  const std::u16string firma2 = u"FIRMA_\u0141";
+  pair.AddCompany(u"FIRMA1", RokRecord(100, 23456.8), RokRecord(0, 5));
+  pair.AddCompany(firma2, RokRecord(0, -17.25), RokRecord(-0.0, 0));
+  pair.AddCompany(u"FIRMA3", RokRecord(0, 99), RokRecord(1500.75, 0));
+  pair.AddCompany(u"FIRMA4", std::nullopt, RokRecord(0, 0));
+  const Bytes register_ = FirmaRecord("Piekarnia K\xB3os", "FIRMA1") +
+                          FirmaRecord(
+                              "Zak\xB3"
+                              "ad \xA3ukasz",
+                              "FIRMA_\xA3") +
+                          FirmaRecord("Sklep", "FIRMA3") + FirmaRecord("Nowa", "FIRMA4");
+  pair.dir.WriteBytes(u"zetka_2008\\spisfirm.dat", register_);
+  pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", register_);
+  const auto baza = [](std::u16string_view installation, std::u16string_view katalog,
+                       std::u16string_view name = u"BAZA_DW8.REK") {
+    return Installations::In(installation, katalog, name);
+  };
+  const auto& old = Installations::kOld;
+  const auto& now = Installations::kNew;
+  pair.dir.WriteBytes(baza(old, u"FIRMA1"), "source 1");
+  pair.dir.WriteBytes(baza(now, u"FIRMA1"), "target 1");
+  pair.dir.WriteBytes(baza(old, firma2), "source 2");
+  pair.dir.WriteBytes(baza(old, u"FIRMA3"), "source 3");
+  pair.dir.WriteBytes(baza(now, u"FIRMA3"), "target 3");
+  pair.dir.WriteBytes(baza(now, u"FIRMA3", u"BAZA_DW8.REK.old"), "backup 3");
+
+  const int year = CurrentYear();
+  ProposeInRegistry(year - 1, old);
+  ProposeInRegistry(year, now);
+  Install("dopliki32.exe");
+  const fs::path root = pair.dir.Native(u"");
+  const auto key = [&](std::u16string_view relative) {
+    return fs::relative(pair.dir.Native(relative), root).string();
+  };
+  auto expected = Files(root);
+
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ExpectOneTaskbarEntry("dopliki32");
+
+  // Enter presses "OK": the proposed paths are accepted, the run screen shows.
+  const std::string pathsScreen = e2e::Capture(main);
+  e2e::Type({"Return"});
+  ASSERT_TRUE(e2e::WaitUntilStill(main, pathsScreen, kStepLimit)) << "the screen did not change";
+  ASSERT_TRUE(e2e::WaitUntilActive(main, 2s)) << "another window is active: " << ActiveName();
+
+  // The focus is on the screen container: Tab to "Skopiuj pliki:", tick it,
+  // Tab past the file list to the inventory switch, tick it, Enter: "SRU".
+  e2e::Type({"Tab", "space", "Tab", "Tab", "space", "Return"});
+  const auto info = e2e::WaitForWindow("^Info$", kStepLimit);
+  ASSERT_TRUE(info) << "no \"Info\" box";
+  ASSERT_TRUE(e2e::WaitUntilActive(*info, kStepLimit));
+  e2e::Type({"Return"});
+  ASSERT_TRUE(e2e::WaitUntilGone(*info, kStepLimit));
+  ASSERT_NO_FATAL_FAILURE(Close());
+
+  // Only the opening inventory of the carried companies changes, to the old
+  // year's closing bytes; the copies keep their backups; the log beside the exe.
+  for (const std::u16string& katalog : {std::u16string(u"FIRMA1"), firma2}) {
+    Bytes& annual = expected[key(Installations::NewAnnual(katalog))];
+    const Bytes closing = pair.dir.ReadBytes(Installations::OldAnnual(katalog)).substr(kClosing, 8);
+    annual.replace(kOpening, 8, closing);
+  }
+  expected[key(baza(now, u"FIRMA1"))] = "source 1";
+  expected[key(baza(now, u"FIRMA1", u"BAZA_DW8.REK.old"))] = "target 1";
+  expected[key(baza(now, firma2))] = "source 2";
+  const std::string source = e2e::WindowsPath(pair.dir.Native(old)) + "\\";
+  expected["bin/dopliki32.log"] =
+      "Skopiowane fimry:\r\n"
+      "FIRMA1\\BAZA_DW8.REK\r\n"
+      "FIRMA_\xA3\\BAZA_DW8.REK\r\n"
+      "FIRMA1 REMA: 23456,8\r\n"
+      "FIRMA_\xA3 REMA: -17,25\r\n"
+      "FIRMA3 REMANENT DOCELOWY NIEZEROWY 1500,75 - pomijam\r\n"
+      "BAD.Brak pliku " +
+      source +
+      "FIRMA4\\2008_ROK.REK\r\n"
+      "OK. Remamenty skopiowano!\r\n";
+
+  const auto actual = Files(root);
+  for (const auto& [file, bytes] : expected) {
+    const auto found = actual.find(file);
+    if (found == actual.end()) {
+      ADD_FAILURE() << file << " is missing";
+    } else {
+      EXPECT_TRUE(found->second == bytes) << file << " differs";
+    }
+  }
+  for (const auto& [file, bytes] : actual) {
+    EXPECT_TRUE(expected.contains(file)) << file << " was made";
+  }
+  EXPECT_EQ(actual.at("bin/dopliki32.log"), expected["bin/dopliki32.log"]);
+}
+
+// Copied as KOPIA.EXE: the taskbar reads "Kopia", the caption stays, and
+// Alt+F4 closes at once, asking nothing and writing nothing.
+TEST_F(RealExeTest, CopiedAsKopia) {
+  Install("KOPIA.EXE");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ExpectOneTaskbarEntry("Kopia");
+  const auto before = Files(pair.dir.Native(u""));
+  ASSERT_NO_FATAL_FAILURE(Close());
+  EXPECT_EQ(Files(pair.dir.Native(u"")), before);
+}
+
+}  // namespace

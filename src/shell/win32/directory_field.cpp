@@ -91,17 +91,24 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DROPFILES:
       OnDrop(reinterpret_cast<HDROP>(wParam));
       return 0;
-    case WM_SETFOCUS:
-      // The suggestions come with the field's first focus: only typing needs
-      // them, and making them takes start-up a good part of its time.
-      if (!suggestionsTried_) {
-        suggestionsTried_ = true;
-        AttachFolderSuggestions(edit_);
-      }
-      break;
     case WM_SIZE:
       PlaceButton(dpi_);
       break;
+    case WM_PAINT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      // The edit control paints over the button inside it as it paints its
+      // text or shows the focus (seen under Wine): the button paints again.
+      const LRESULT result = DefSubclassProc(edit_, message, wParam, lParam);
+      RedrawWindow(button_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      if (message == WM_SETFOCUS && !suggestionsTried_) {
+        // The suggestions come with the field's first focus: only typing
+        // needs them, and making them takes start-up a good part of its time.
+        suggestionsTried_ = true;
+        AttachFolderSuggestions(edit_);
+      }
+      return result;
+    }
     case WM_COMMAND:
       if (reinterpret_cast<HWND>(lParam) == button_ && HIWORD(wParam) == BN_CLICKED) {
         SendMessageW(GetAncestor(edit_, GA_ROOT), kFolderButtonClicked, id_, 0);

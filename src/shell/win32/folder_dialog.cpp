@@ -35,10 +35,13 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED) {
       CentreOnPrimaryWorkArea(dialog, browse->application);
       // By item, not by path: a path names a folder made just before as the
-      // desktop.
+      // desktop. Once now, and once more when the dialog has done with its
+      // own start, which under Wine may select another folder after this
+      // callback (the item lives until the dialog has ended).
       if (browse->selection != nullptr) {
-        SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE,
-                     reinterpret_cast<LPARAM>(browse->selection));
+        const auto item = reinterpret_cast<LPARAM>(browse->selection);
+        SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, item);
+        PostMessageW(dialog, BFFM_SETSELECTIONW, FALSE, item);
       }
     }
   } catch (...) {

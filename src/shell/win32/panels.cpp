@@ -127,6 +127,9 @@ void Register(const wchar_t* name, WNDPROC procedure, HCURSOR cursor) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = procedure;
+  // Bevels at the edges and a centred caption: all of it paints again when
+  // the size changes.
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.cbWndExtra = 2 * sizeof(LONG_PTR);
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = cursor;

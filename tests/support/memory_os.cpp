@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/names.h"
+#include "platform/single_byte.h"
 
 namespace testing_support {
 
@@ -451,31 +452,13 @@ std::u16string MemoryOs::AnsiToText(std::string_view bytes) {
 }
 
 std::optional<std::string> MemoryOs::TextToAnsi(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    // A character outside the BMP is one character, and one default char.
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      ++i;
-      bytes += '?';
-      continue;
-    }
-    if (unit < 0x80) {
-      bytes += static_cast<char>(unit);
-      continue;
-    }
-    char byte = '?';
+  return platform::TextToSingleByte(text, [](char16_t unit) {
+    if (unit < 0x80) return static_cast<char>(unit);
     for (unsigned b = 0x80; b < 256; ++b) {
-      if (ByteToText(static_cast<unsigned char>(b)) == unit) {
-        byte = static_cast<char>(b);
-        break;
-      }
+      if (ByteToText(static_cast<unsigned char>(b)) == unit) return static_cast<char>(b);
     }
-    bytes += byte;
-  }
-  return bytes;
+    return '?';
+  });
 }
 
 std::u16string MemoryOs::LowerCase(std::u16string_view text) {

@@ -18,6 +18,7 @@
 
 #include "platform/names.h"
 #include "platform/posix/posix_errors.h"
+#include "platform/single_byte.h"
 #include "platform/system_os.h"
 #include "platform/utf8.h"
 
@@ -451,23 +452,12 @@ std::u16string PosixOs::AnsiToText(std::string_view bytes) {
 
 std::optional<std::string> PosixOs::TextToAnsi(std::u16string_view text) {
   if (utf8_) return TextToUtf8(text);
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    // A character outside the BMP is one character, and one default char.
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      ++i;
-      bytes += '?';
-      continue;
-    }
+  return TextToSingleByte(text, [this](char16_t unit) {
     const auto found =
         std::lower_bound(toAnsi_.begin(), toAnsi_.end(), unit,
                          [](const auto& entry, char16_t u) { return entry.first < u; });
-    bytes += found != toAnsi_.end() && found->first == unit ? found->second : '?';
-  }
-  return bytes;
+    return found != toAnsi_.end() && found->first == unit ? found->second : '?';
+  });
 }
 
 std::optional<std::u16string> PosixOs::DecimalSymbol() {

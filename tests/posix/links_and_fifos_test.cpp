@@ -24,9 +24,9 @@ using Lines = std::vector<std::u16string>;
 
 constexpr std::u16string_view kBaza = u"BAZA_DW8.REK";
 
-class SpecialEntriesTest : public ::testing::Test {
+class LinksAndFifosTest : public ::testing::Test {
  protected:
-  SpecialEntriesTest() {
+  LinksAndFifosTest() {
     pair.AddCompany(u"F", std::nullopt, RokRecord(0, 0));
     pair.dir.MakeDir(u"elsewhere");
   }
@@ -49,7 +49,7 @@ class SpecialEntriesTest : public ::testing::Test {
   FakeLog log;
 };
 
-TEST_F(SpecialEntriesTest, ARegisterThatLinksToADirectoryIsMissing) {
+TEST_F(LinksAndFifosTest, ARegisterThatLinksToADirectoryIsMissing) {
   pair.dir.WriteBytes(u"zetka_2008\\spisfirm.dat", "");
   LinkToDirectory(u"zetka_2009\\spisfirm.dat");
   EXPECT_EQ(transfer::JudgePaths(SystemOs(), pair.dir.Path(Installations::kOld),
@@ -57,14 +57,14 @@ TEST_F(SpecialEntriesTest, ARegisterThatLinksToADirectoryIsMissing) {
             transfer::PathVerdict::kIncomplete);
 }
 
-TEST_F(SpecialEntriesTest, AnAnnualFileThatLinksToADirectoryIsMissing) {
+TEST_F(LinksAndFifosTest, AnAnnualFileThatLinksToADirectoryIsMissing) {
   LinkToDirectory(Installations::OldAnnual(u"F"));
   Transfer();
   EXPECT_EQ(log.text, u"BAD.Brak pliku " + pair.dir.Path(Installations::OldAnnual(u"F")) +
                           u"\r\nOK. Remamenty skopiowano!\r\n");
 }
 
-TEST_F(SpecialEntriesTest, ATargetThatLinksToADirectoryIsNeitherMovedNorReplaced) {
+TEST_F(LinksAndFifosTest, ATargetThatLinksToADirectoryIsNeitherMovedNorReplaced) {
   pair.dir.WriteBytes(Installations::In(Installations::kOld, u"F", kBaza), "nowa");
   const auto target = Installations::In(Installations::kNew, u"F", kBaza);
   LinkToDirectory(target);
@@ -74,7 +74,7 @@ TEST_F(SpecialEntriesTest, ATargetThatLinksToADirectoryIsNeitherMovedNorReplaced
   EXPECT_FALSE(pair.dir.Exists(target + u".old"));
 }
 
-TEST_F(SpecialEntriesTest, AFifoAsTheOldAnnualFileEndsTheRunRefused) {
+TEST_F(LinksAndFifosTest, AFifoAsTheOldAnnualFileEndsTheRunRefused) {
   Fifo(Installations::OldAnnual(u"F"));
   try {
     Transfer();
@@ -85,7 +85,7 @@ TEST_F(SpecialEntriesTest, AFifoAsTheOldAnnualFileEndsTheRunRefused) {
   EXPECT_EQ(pair.dir.ReadBytes(Installations::NewAnnual(u"F")), RokRecord(0, 0));
 }
 
-TEST_F(SpecialEntriesTest, AFifoAsACopySourceIsNotCopied) {
+TEST_F(LinksAndFifosTest, AFifoAsACopySourceIsNotCopied) {
   Fifo(Installations::In(Installations::kOld, u"F", kBaza));
   const auto target = Installations::In(Installations::kNew, u"F", kBaza);
   pair.dir.WriteBytes(target, "stara");

@@ -129,20 +129,16 @@ class WindowFieldsTest : public WindowTest {
     std::thread answerer([&] {
       for (int tries = 0; tries < 6000 && !done; ++tries) {
         Sleep(10);
-        HWND dialog = nullptr;
-        while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr) {
-          DWORD process = 0;
-          GetWindowThreadProcessId(dialog, &process);
-          if (process != GetCurrentProcessId() || !IsWindowVisible(dialog)) continue;
-          if (!seen.found) {
-            seen.found = true;
-            seen.owner = GetWindow(dialog, GW_OWNER);
-            seen.mainEnabled = IsWindowEnabled(main->Handle());
-          }
-          Sleep(200);
-          PostMessageW(dialog, WM_COMMAND, answer, 0);
-          break;
+        const HWND dialog = testing_support::FindOwnDialog(
+            [](HWND shown) { return IsWindowVisible(shown) != FALSE; });
+        if (dialog == nullptr) continue;
+        if (!seen.found) {
+          seen.found = true;
+          seen.owner = GetWindow(dialog, GW_OWNER);
+          seen.mainEnabled = IsWindowEnabled(main->Handle());
         }
+        Sleep(200);
+        PostMessageW(dialog, WM_COMMAND, answer, 0);
       }
     });
     open();

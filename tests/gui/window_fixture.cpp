@@ -46,6 +46,16 @@ std::u16string ShownBox::Event() const {
   return caption + u"|" + text + u"|" + std::u16string(number.begin(), number.end());
 }
 
+HWND FindOwnDialog(const std::function<bool(HWND)>& matches) {
+  HWND dialog = nullptr;
+  while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(dialog, &process);
+    if (process == GetCurrentProcessId() && matches(dialog)) return dialog;
+  }
+  return nullptr;
+}
+
 WindowTest::WindowTest() : os(SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")) {
   pair.dir.MakeDir(u"bin");
   shownBoxes.clear();

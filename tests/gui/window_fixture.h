@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -42,13 +43,9 @@ struct ShownBox {
   std::u16string Event() const;
 };
 
-// The executable in the test's folder, the decimal symbol of the test's choosing.
-class WindowOs : public RelocatedOs {
- public:
-  using RelocatedOs::RelocatedOs;
-  std::optional<std::u16string> DecimalSymbol() override { return decimalSymbol; }
-  std::u16string decimalSymbol = u",";
-};
+// The first dialog (#32770) of this process that `matches`, or null: a box or
+// the folder browser, looked for from another thread while it is open.
+HWND FindOwnDialog(const std::function<bool(HWND)>& matches);
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -88,7 +85,7 @@ class WindowTest : public ::testing::Test {
 
   Installations pair;
   FakeRegistry registry;
-  WindowOs os;
+  RegionalOs os;
   std::optional<shell::win32::ApplicationWindow> application;
   std::optional<shell::win32::MessageBoxes> boxes;
   std::optional<shell::win32::FolderDialog> folders;

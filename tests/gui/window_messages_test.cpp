@@ -88,20 +88,16 @@ TEST_F(WindowMessagesTest, TheSystemsBoxIsModalOverTheWholeProgram) {
   std::thread closer([&] {
     for (int tries = 0; tries < 500 && !found; ++tries) {
       Sleep(10);
-      HWND box = nullptr;
-      while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(box, &process);
-        // A message box: a dialog of this process with the box's text.
-        if (process != GetCurrentProcessId() || GetDlgItem(box, 0xFFFF) == nullptr) continue;
-        wchar_t text[200] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 200);
-        seenText = reinterpret_cast<const char16_t*>(text);
-        mainDisabled = !IsWindowEnabled(main->Handle());
-        found = true;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        break;
-      }
+      // A message box: a dialog with the box's text.
+      const HWND box = testing_support::FindOwnDialog(
+          [](HWND dialog) { return GetDlgItem(dialog, 0xFFFF) != nullptr; });
+      if (box == nullptr) continue;
+      wchar_t text[200] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 200);
+      seenText = reinterpret_cast<const char16_t*>(text);
+      mainDisabled = !IsWindowEnabled(main->Handle());
+      found = true;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   });
   SetWindowTextW(Control(Id::edt_ZETKA_dest), L"nie ma takiego");

@@ -73,4 +73,13 @@ class RelocatedOs : public ForwardingOs {
   std::u16string executablePath_;
 };
 
+// The same, with the decimal symbol of the test's choosing, a Polish user's
+// unless set: what a run logs reads the same whatever the machine's locale.
+class RegionalOs : public RelocatedOs {
+ public:
+  using RelocatedOs::RelocatedOs;
+  std::optional<std::u16string> DecimalSymbol() override { return decimalSymbol; }
+  std::u16string decimalSymbol = u",";
+};
+
 }  // namespace testing_support

@@ -21,15 +21,6 @@ namespace testing_support {
 // its bytes. The executable's folder "bin", where the log goes, is left out.
 using Tree = std::map<std::string, Bytes>;
 
-// The system as it is, with the executable in the folder and a Polish user's
-// decimal symbol whatever the machine's locale, so that logged values read
-// the same everywhere.
-class OperationOs : public RelocatedOs {
- public:
-  using RelocatedOs::RelocatedOs;
-  std::optional<std::u16string> DecimalSymbol() override { return u","; }
-};
-
 class WholeOperation {
  public:
   // Both installations with an empty register; the executable in "bin".
@@ -53,7 +44,7 @@ class WholeOperation {
   void Register(const std::vector<std::string>& katalogi);
 
   Installations pair;
-  OperationOs os{SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
+  RegionalOs os{SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
   FakeForm form;
   transfer::Tfrm_Main main{os, form.Controls()};
 

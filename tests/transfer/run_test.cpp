@@ -20,14 +20,6 @@ using testing_support::RokRecord;
 using testing_support::Shown;
 using Events = std::vector<std::u16string>;
 
-// The executable in the test's folder, and regional settings of the test's
-// choosing.
-struct RunOs : testing_support::RelocatedOs {
-  using RelocatedOs::RelocatedOs;
-  std::optional<std::u16string> DecimalSymbol() override { return decimalSymbol; }
-  std::u16string decimalSymbol = u",";
-};
-
 class RunTest : public ::testing::Test {
  protected:
   RunTest() {
@@ -46,7 +38,7 @@ class RunTest : public ::testing::Test {
 
   static constexpr std::u16string_view kLogFile = u"bin\\dopliki32.log";
   Installations pair;
-  RunOs os{testing_support::SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
+  testing_support::RegionalOs os{testing_support::SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
   FakeForm form;
   transfer::Tfrm_Main main{os, form.Controls()};
 };

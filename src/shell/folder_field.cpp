@@ -8,6 +8,12 @@ constexpr std::u16string_view kCurrentDriveRoot = u"\\";
 
 }  // namespace
 
+Named WhatIsNamed(platform::Os& os, std::u16string_view path) {
+  platform::EntryInfo info;
+  if (os.Attributes(path, info) != 0) return Named::kNothing;
+  return info.isDirectory ? Named::kFolder : Named::kFile;
+}
+
 std::u16string StartingFolder(std::u16string_view text, std::u16string_view lastChosen,
                               const std::function<bool(std::u16string_view)>& isFolder) {
   std::u16string_view start = text;

@@ -7,7 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os.h"
+
 namespace shell {
+
+// What a path names, as the OS layer sees it: a name it refuses (a device, a
+// NUL) names nothing.
+enum class Named { kNothing, kFile, kFolder };
+Named WhatIsNamed(platform::Os& os, std::u16string_view path);
 
 // The folder the dialog starts at: the field's text; when that is empty, the
 // folder last chosen through this field's dialog, or "\"; and "\" (the root

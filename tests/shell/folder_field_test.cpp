@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/utf8.h"
+#include "support/memory_os.h"
 
 namespace {
 
@@ -43,6 +44,28 @@ TEST(DroppedText, AFileGivesItsFolderAndNoTrailingBackslashStays) {
       {u"plik", true, u""},
   };
   for (const auto& c : cases) EXPECT_EQ(shell::DroppedText(c.path, c.isFile), c.text);
+}
+
+// Files, folders and names the OS layer refuses: a device is neither, nor is
+// a name holding a NUL that would otherwise name its first part.
+TEST(WhatIsNamed, AsTheOsLayerSeesIt) {
+  testing_support::MemoryOs os;
+  os.MakeDir(u"C:\\zetka_2024");
+  os.PutFile(u"C:\\zetka_2024\\BAZA_DW8.REK", "b");
+  using shell::Named;
+  const struct {
+    std::u16string path;
+    Named named;
+  } cases[] = {
+      {u"C:\\zetka_2024", Named::kFolder},
+      {u"C:\\zetka_2024\\BAZA_DW8.REK", Named::kFile},
+      {u"C:\\nie_ma", Named::kNothing},
+      {u"C:\\zetka_2024\\CON", Named::kNothing},
+      {std::u16string(u"C:\\zetka_2024\0x", 15), Named::kNothing},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shell::WhatIsNamed(os, c.path), c.named) << platform::TextToUtf8(c.path);
+  }
 }
 
 TEST(SuggestionFolder, UpToTheLastBackslash) {

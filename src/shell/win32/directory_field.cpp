@@ -19,11 +19,6 @@ namespace {
 constexpr int kButtonWidth = 21;
 constexpr UINT_PTR kSubclassId = 1;
 
-bool IsFile(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()));
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // A small folder: a tab and a body, in the colours of a manila folder.
 void PaintFolder(const DRAWITEMSTRUCT& item, UINT dpi) {
   const HDC dc = item.hDC;
@@ -53,7 +48,8 @@ void SetFieldText(HWND field, std::u16string_view text) {
   SetWindowText(field, DirectoryFieldText(text));
 }
 
-DirectoryField::DirectoryField(HWND edit, WPARAM id) : edit_(edit), id_(id) {
+DirectoryField::DirectoryField(HWND edit, WPARAM id, platform::Os& os)
+    : edit_(edit), id_(id), os_(os) {
   // Not a tab stop: the keyboard opens the dialog with Alt+Down.
   button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
                             edit_, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -83,7 +79,7 @@ void DirectoryField::OnDrop(HDROP drop) {
   DragFinish(drop);
   if (!got) return;
   const std::u16string path(reinterpret_cast<const char16_t*>(name.data()), length);
-  SetFieldText(edit_, DroppedText(path, IsFile(path)));
+  SetFieldText(edit_, DroppedText(path, WhatIsNamed(os_, path) == Named::kFile));
 }
 
 LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "platform/os.h"
+
 namespace shell::win32 {
 
 // Sent to the main window when a field's button is clicked; wParam: the field.
@@ -15,8 +17,9 @@ inline constexpr UINT kFolderButtonClicked = WM_APP + 4;
 
 class DirectoryField {
  public:
-  // The field's edit control, and its Id for the main window's messages.
-  DirectoryField(HWND edit, WPARAM id);
+  // The field's edit control, its Id for the main window's messages, and the
+  // OS layer that tells a dropped file from a folder.
+  DirectoryField(HWND edit, WPARAM id, platform::Os& os);
   ~DirectoryField();
   DirectoryField(const DirectoryField&) = delete;
   DirectoryField& operator=(const DirectoryField&) = delete;
@@ -38,6 +41,7 @@ class DirectoryField {
 
   HWND edit_;
   WPARAM id_;
+  platform::Os& os_;
   HWND button_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   bool suggestionsTried_ = false;

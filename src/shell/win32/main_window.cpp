@@ -146,9 +146,9 @@ void MainWindow::CreateControls() {
         GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
   }
   sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
-                                                  static_cast<WPARAM>(Id::edt_ZETKA_source));
+                                                  static_cast<WPARAM>(Id::edt_ZETKA_source), os_);
   destField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_dest),
-                                                static_cast<WPARAM>(Id::edt_ZETKA_dest));
+                                                static_cast<WPARAM>(Id::edt_ZETKA_dest), os_);
   source_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_source));
   dest_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_dest));
   mmo_1_ = std::make_unique<LinesBox>(Control(Id::mmo_1));
@@ -183,10 +183,8 @@ DirectoryField& MainWindow::Field(Id field) {
 
 void MainWindow::OpenFolderDialog(Id field) {
   RunHandler([&] {
-    const auto isFolder = [](std::u16string_view path) {
-      const std::wstring name(reinterpret_cast<const wchar_t*>(path.data()), path.size());
-      const DWORD attributes = GetFileAttributesW(name.c_str());
-      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const auto isFolder = [this](std::u16string_view path) {
+      return WhatIsNamed(os_, path) == Named::kFolder;
     };
     DirectoryField& directory = Field(field);
     const std::u16string start =

@@ -16,8 +16,9 @@ constexpr int kSignificantDigits = 15;
 // Seventeen significant digits, correctly rounded from the exact value, tell
 // on which side of the tie in the sixteenth digit the exact value lies,
 // except when they read ...50 there: the value then lies within half a unit
-// of the seventeenth digit from the tie, and only its exact expansion tells. Every double has one
-// of at most 767 significant digits; this many after the point gives it whole.
+// of the seventeenth digit from the tie, and only its exact expansion tells.
+// Every double has one of at most 767 significant digits; this many after the
+// point gives it whole.
 constexpr int kDecidingPrecision = kSignificantDigits + 1;
 constexpr int kExactPrecision = 800;
 

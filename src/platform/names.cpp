@@ -55,4 +55,15 @@ bool NamesDevice(std::u16string_view name) {
          digit == u'\u00B3';
 }
 
+std::u16string OrdinaryPath(std::u16string path) {
+  const auto startsWith = [&](std::u16string_view prefix) {
+    return path.size() >= prefix.size() &&
+           SameLetters(std::u16string_view(path).substr(0, prefix.size()), prefix);
+  };
+  if (startsWith(u"\\\\?\\UNC\\")) return path.replace(0, 8, u"\\\\");
+  if (startsWith(u"UNC\\")) return path.replace(0, 4, u"\\\\");
+  if (startsWith(u"\\\\?\\") && path.size() >= 6 && path[5] == u':') return path.erase(0, 4);
+  return path;
+}
+
 }  // namespace platform

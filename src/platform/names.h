@@ -10,6 +10,7 @@
 // works with has such a name, so both OS layers refuse it as invalid too.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -19,5 +20,12 @@ inline bool HoldsNul(std::u16string_view name) {
 }
 
 bool NamesDevice(std::u16string_view name);
+
+// The executable's path as a path the program can use: the system may give
+// it in the long-path form ("\\?\C:\...", "\\?\UNC\server\share\...")
+// that the program refuses as a device name, and Wine gives a program
+// started from a share "UNC\server\share\...", which reads as a relative
+// path. Either becomes the ordinary form ("C:\...", "\\server\share\...").
+std::u16string OrdinaryPath(std::u16string path);
 
 }  // namespace platform

@@ -69,6 +69,8 @@ class Os {
   // The file size, low 32 bits (GetFileSize).
   virtual std::uint32_t Size(FileHandle handle, std::uint32_t& size) = 0;
   virtual std::uint32_t Close(FileHandle handle) = 0;
+  // Writes what the system still holds of the file to the disk (FlushFileBuffers).
+  virtual std::uint32_t Flush(FileHandle handle) = 0;
 
   // The entry's own attributes, links not followed (GetFileAttributesW).
   virtual std::uint32_t Attributes(std::u16string_view name, EntryInfo& info) = 0;
@@ -83,14 +85,24 @@ class Os {
   // Copies a file to a new name that must not exist yet; creates no directory
   // and leaves no partial target behind (CopyFileW with fail-if-exists).
   virtual std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) = 0;
+  // Renames over an existing file of the new name in one step: the name
+  // holds the old file or the new one, never neither (MoveFileExW with
+  // MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH). A read-only file
+  // or a directory of the new name refuses it.
+  virtual std::uint32_t Replace(std::u16string_view from, std::u16string_view to) = 0;
+  // Removes a file, never a directory (DeleteFileW). The program removes only
+  // files of its own making, which carry the read-only attribute when a copy
+  // gave them its source's: that attribute does not keep one.
+  virtual std::uint32_t Remove(std::u16string_view name) = 0;
 
   // The platform's text for an error code (FormatMessageW).
   virtual std::u16string ErrorText(std::uint32_t code) = 0;
 
   // --- text ---
-  // The system's ANSI code page (GetACP) and conversions with it; characters
-  // the code page lacks get the platform's default replacement. TextToAnsi
-  // gives nothing for a text longer than the system's conversion takes.
+  // The system's ANSI code page (GetACP) and conversions with it. A character
+  // the code page lacks becomes "?", never a look-alike of another letter
+  // (no best-fit mapping), so a saved path never names another folder.
+  // TextToAnsi gives nothing for a text longer than the system's conversion takes.
   virtual std::uint32_t AnsiCodePage() = 0;
   virtual std::u16string AnsiToText(std::string_view bytes) = 0;
   virtual std::optional<std::string> TextToAnsi(std::u16string_view text) = 0;

@@ -436,6 +436,58 @@ TEST_F(OsContractTest, CopyNewRefusalsLeaveNoTarget) {
 
 // --- text ---
 
+TEST_F(OsContractTest, ReplacePutsAFileInAnothersPlace) {
+  dir_.WriteBytes(u"new.dat", "new");
+  EXPECT_EQ(os_->Replace(dir_.Path(u"new.dat"), dir_.Path(u"file.dat")), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "new");
+  EXPECT_FALSE(dir_.Exists(u"new.dat"));
+  // Onto no file at all it is a rename.
+  EXPECT_EQ(os_->Replace(dir_.Path(u"file.dat"), dir_.Path(u"moved.dat")), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"moved.dat"), "new");
+}
+
+TEST_F(OsContractTest, ReplaceRefusalsChangeNothing) {
+  dir_.WriteBytes(u"new.dat", "new");
+  const struct {
+    std::u16string from, to;
+    std::uint32_t code;
+  } cases[] = {
+      {u"new.dat", u"readonly.dat", err::kAccessDenied},
+      {u"new.dat", u"sub", err::kAccessDenied},
+      {u"missing.dat", u"file.dat", err::kFileNotFound},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(os_->Replace(dir_.Path(c.from), dir_.Path(c.to)), c.code)
+        << platform::TextToUtf8(c.to);
+  }
+  EXPECT_EQ(dir_.ReadBytes(u"new.dat"), "new");
+  EXPECT_EQ(dir_.ReadBytes(u"readonly.dat"), "keep me");
+  EXPECT_EQ(dir_.ReadBytes(u"sub\\inner.dat"), "inner");
+  EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "abcdef");
+}
+
+// The program removes only files of its own making; a copy of a read-only
+// file is read-only too, and is removed all the same. Never a directory.
+TEST_F(OsContractTest, RemoveTakesAFileReadOnlyOrNotAndNothingElse) {
+  EXPECT_EQ(os_->Remove(dir_.Path(u"file.dat")), err::kSuccess);
+  EXPECT_FALSE(dir_.Exists(u"file.dat"));
+  EXPECT_EQ(os_->Remove(dir_.Path(u"readonly.dat")), err::kSuccess);
+  EXPECT_FALSE(dir_.Exists(u"readonly.dat"));
+  EXPECT_EQ(os_->Remove(dir_.Path(u"sub")), err::kAccessDenied);
+  EXPECT_TRUE(dir_.Exists(u"sub\\inner.dat"));
+  EXPECT_EQ(os_->Remove(dir_.Path(u"file.dat")), err::kFileNotFound);
+  EXPECT_EQ(os_->Remove(dir_.Path(u"missing\\file.dat")), err::kPathNotFound);
+}
+
+TEST_F(OsContractTest, FlushTakesAnOpenFile) {
+  ScopedHandle file(*os_);
+  ASSERT_EQ(os_->CreateAlways(dir_.Path(u"new.dat"), file.handle()), err::kSuccess);
+  EXPECT_EQ(Write(file.handle(), "abc"), err::kSuccess);
+  EXPECT_EQ(os_->Flush(file.handle()), err::kSuccess);
+  EXPECT_EQ(file.Close(), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"new.dat"), "abc");
+}
+
 TEST_F(OsContractTest, AsciiRoundTripsInAnyCodePage) {
   std::string ascii;
   for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
@@ -450,8 +502,9 @@ TEST_F(OsContractTest, CentralEuropeanCodePage) {
   if (os_->AnsiCodePage() != 1250) GTEST_SKIP() << "code page " << os_->AnsiCodePage();
   EXPECT_EQ(os_->AnsiToText("\xB3\xB9\xEA\x8C\x80"), u"łąęŚ€");
   EXPECT_EQ(os_->TextToAnsi(u"Zażółć"), "Za\xBF\xF3\xB3\xE6");
-  // What the code page lacks becomes the default character.
+  // What the code page lacks becomes "?", never a look-alike ("O" for "Ø").
   EXPECT_EQ(os_->TextToAnsi(u"x中y"), "x?y");
+  EXPECT_EQ(os_->TextToAnsi(u"C:\\Ørsted\\Ā"), "C:\\?rsted\\?");
   // Every byte is one character and comes back as itself, the five bytes the
   // code page leaves undefined included.
   std::string all;

@@ -32,6 +32,7 @@ class ForwardingOs : public platform::Os {
     return inner_.Size(handle, size);
   }
   std::uint32_t Close(platform::FileHandle handle) override { return inner_.Close(handle); }
+  std::uint32_t Flush(platform::FileHandle handle) override { return inner_.Flush(handle); }
   std::uint32_t Attributes(std::u16string_view name, platform::EntryInfo& info) override {
     return inner_.Attributes(name, info);
   }
@@ -47,6 +48,10 @@ class ForwardingOs : public platform::Os {
   std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override {
     return inner_.CopyNew(from, to);
   }
+  std::uint32_t Replace(std::u16string_view from, std::u16string_view to) override {
+    return inner_.Replace(from, to);
+  }
+  std::uint32_t Remove(std::u16string_view name) override { return inner_.Remove(name); }
   std::u16string ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
   std::uint32_t AnsiCodePage() override { return inner_.AnsiCodePage(); }
   std::u16string AnsiToText(std::string_view bytes) override { return inner_.AnsiToText(bytes); }

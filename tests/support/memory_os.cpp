@@ -354,6 +354,10 @@ std::uint32_t MemoryOs::Close(platform::FileHandle handle) {
   return err::kSuccess;
 }
 
+std::uint32_t MemoryOs::Flush(platform::FileHandle handle) {
+  return FindHandle(handle) != nullptr ? err::kSuccess : kInvalidHandle;
+}
+
 std::uint32_t MemoryOs::Attributes(std::u16string_view name, platform::EntryInfo& info) {
   const Resolved resolved = Resolve(name);
   if (resolved.code != err::kSuccess) return resolved.code;
@@ -420,6 +424,33 @@ std::uint32_t MemoryOs::CopyNew(std::u16string_view from, std::u16string_view to
   Entry& copy = Add(target, false);
   copy.bytes = bytes;
   copy.readOnly = readOnly;
+  return err::kSuccess;
+}
+
+std::uint32_t MemoryOs::Replace(std::u16string_view from, std::u16string_view to) {
+  const Resolved source = Resolve(from), target = Resolve(to);
+  if (source.code != err::kSuccess) return source.code;
+  if (target.code != err::kSuccess) return target.code;
+  const Entry* entry = Find(source.key);
+  if (entry == nullptr) return MissingCode(source);
+  if (source.key == target.key) return err::kSuccess;
+  if (entry->directory) return err::kAccessDenied;
+  if (const Entry* replaced = Find(target.key)) {
+    if (replaced->directory || replaced->readOnly) return err::kAccessDenied;
+    if (replaced->openers > 0 || entry->openers > 0) return err::kSharingViolation;
+    entries_.erase(target.key);
+  }
+  return Move(from, to);
+}
+
+std::uint32_t MemoryOs::Remove(std::u16string_view name) {
+  const Resolved resolved = Resolve(name);
+  if (resolved.code != err::kSuccess) return resolved.code;
+  const Entry* entry = Find(resolved.key);
+  if (entry == nullptr) return MissingCode(resolved);
+  if (entry->directory) return err::kAccessDenied;
+  if (entry->openers > 0) return err::kSharingViolation;
+  entries_.erase(resolved.key);
   return err::kSuccess;
 }
 

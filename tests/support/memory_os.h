@@ -50,11 +50,14 @@ class MemoryOs final : public platform::Os {
                      platform::SeekOrigin origin, std::uint32_t& position) override;
   std::uint32_t Size(platform::FileHandle handle, std::uint32_t& size) override;
   std::uint32_t Close(platform::FileHandle handle) override;
+  std::uint32_t Flush(platform::FileHandle handle) override;
   std::uint32_t Attributes(std::u16string_view name, platform::EntryInfo& info) override;
   std::uint32_t FindFirst(std::u16string_view name, platform::EntryInfo& info) override;
   std::uint32_t Identity(std::u16string_view name, platform::FileIdentity& identity) override;
   std::uint32_t Move(std::u16string_view from, std::u16string_view to) override;
   std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override;
+  std::uint32_t Replace(std::u16string_view from, std::u16string_view to) override;
+  std::uint32_t Remove(std::u16string_view name) override;
   std::u16string ErrorText(std::uint32_t code) override;
   std::uint32_t AnsiCodePage() override { return 1250; }
   std::u16string AnsiToText(std::string_view bytes) override;

@@ -39,9 +39,12 @@ const Conversion kConversions[] = {
     {1250, "\xA3\xA5\x8C\x8F\xAF\xC6\xCA\xD1\xD3",
      u"\u0141\u0104\u015A\u0179\u017B\u0106\u0118\u0143\u00D3", true},
     {1250, "a?b", u"a\u4E00b", false},
+    // No look-alike for what the code page lacks: a path would name another folder.
+    {1250, "C:\\?rsted\\?", u"C:\\\u00D8rsted\\\u0100", false},
     {1252, "\xB3", u"\u00B3", true},  // superscript three
     {1252, "\x80\xA3\xE9", u"\u20AC\u00A3\u00E9", true},
     {1252, "a?b", u"a\u4E00b", false},
+    {1252, "C:\\?ukasz\\?", u"C:\\\u0141ukasz\\\u0100", false},
 };
 
 class Win32LocaleTest : public ::testing::Test {

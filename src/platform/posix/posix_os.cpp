@@ -364,6 +364,12 @@ std::uint32_t PosixOs::Close(FileHandle handle) {
   return err::kSuccess;
 }
 
+std::uint32_t PosixOs::Flush(FileHandle handle) {
+  const int fd = ToFd(handle);
+  if (fd < 0) return werr::kInvalidHandle;
+  return fsync(fd) == 0 ? err::kSuccess : WindowsCode(errno);
+}
+
 std::uint32_t PosixOs::Attributes(std::u16string_view name, EntryInfo& info) {
   if (IsInvalidName(name)) return err::kInvalidName;
   const std::string path = NativePath(name);
@@ -435,6 +441,28 @@ std::uint32_t PosixOs::CopyNew(std::u16string_view from, std::u16string_view to)
   close(in);
   if (code != err::kSuccess) unlink(target.c_str());  // No partial copy stays behind.
   return code;
+}
+
+std::uint32_t PosixOs::Replace(std::u16string_view from, std::u16string_view to) {
+  if (IsInvalidName(from) || IsInvalidName(to)) return err::kInvalidName;
+  const std::string source = NativePath(from);
+  const std::string target = NativePath(to);
+  struct stat st {};
+  if (lstat(source.c_str(), &st) != 0) return PathError(errno, source);
+  // Windows replaces neither a directory nor a read-only file; rename would.
+  if (lstat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) {
+    return err::kAccessDenied;
+  }
+  return rename(source.c_str(), target.c_str()) == 0 ? err::kSuccess : MoveError(errno, source);
+}
+
+std::uint32_t PosixOs::Remove(std::u16string_view name) {
+  if (IsInvalidName(name)) return err::kInvalidName;
+  const std::string path = NativePath(name);
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) return PathError(errno, path);
+  if (S_ISDIR(st.st_mode)) return err::kAccessDenied;
+  return unlink(path.c_str()) == 0 ? err::kSuccess : PathError(errno, path);
 }
 
 std::u16string PosixOs::ErrorText(std::uint32_t code) { return WindowsErrorText(code); }

@@ -28,6 +28,7 @@ class PosixOs final : public Os {
                      std::uint32_t& position) override;
   std::uint32_t Size(FileHandle handle, std::uint32_t& size) override;
   std::uint32_t Close(FileHandle handle) override;
+  std::uint32_t Flush(FileHandle handle) override;
 
   std::uint32_t Attributes(std::u16string_view name, EntryInfo& info) override;
   std::uint32_t FindFirst(std::u16string_view name, EntryInfo& info) override;
@@ -35,6 +36,8 @@ class PosixOs final : public Os {
 
   std::uint32_t Move(std::u16string_view from, std::u16string_view to) override;
   std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override;
+  std::uint32_t Replace(std::u16string_view from, std::u16string_view to) override;
+  std::uint32_t Remove(std::u16string_view name) override;
 
   std::u16string ErrorText(std::uint32_t code) override;
 

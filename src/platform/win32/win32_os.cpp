@@ -44,6 +44,14 @@ FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handl
 
 const HANDLE kInvalidHandle = INVALID_HANDLE_VALUE;
 
+// WideCharToMultiByte takes neither flags nor a default character for these
+// code pages; a system whose ANSI code page is UTF-8 (65001) has one of them.
+bool TakesConversionFlags(UINT codePage) {
+  return !(codePage == CP_UTF7 || codePage == CP_UTF8 || codePage == 42 || codePage == 52936 ||
+           codePage == 54936 || (codePage >= 50220 && codePage <= 50229) ||
+           (codePage >= 57002 && codePage <= 57011));
+}
+
 // The Win32 conversion functions count in int.
 std::optional<int> ConversionLength(std::size_t length) {
   if (length > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
@@ -113,6 +121,10 @@ class Win32Os final : public Os {
     return CloseHandle(ToHandle(handle)) ? err::kSuccess : LastError();
   }
 
+  std::uint32_t Flush(FileHandle handle) override {
+    return FlushFileBuffers(ToHandle(handle)) ? err::kSuccess : LastError();
+  }
+
   std::uint32_t Attributes(std::u16string_view name, EntryInfo& info) override {
     const auto path = SystemName(name);
     if (!path) return err::kInvalidName;
@@ -165,6 +177,42 @@ class Win32Os final : public Os {
     return CopyFileW(source->c_str(), target->c_str(), TRUE) ? err::kSuccess : LastError();
   }
 
+  std::uint32_t Replace(std::u16string_view from, std::u16string_view to) override {
+    const auto source = SystemName(from);
+    const auto target = SystemName(to);
+    if (!source || !target) return err::kInvalidName;
+    // Windows refuses to replace a read-only file or a directory (Wine
+    // replaces a read-only file): a log made read-only stays as it is.
+    const DWORD replaced = GetFileAttributesW(target->c_str());
+    if (replaced != INVALID_FILE_ATTRIBUTES &&
+        (replaced & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+      return ERROR_ACCESS_DENIED;
+    }
+    return MoveFileExW(source->c_str(), target->c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? err::kSuccess
+               : LastError();
+  }
+
+  std::uint32_t Remove(std::u16string_view name) override {
+    const auto path = SystemName(name);
+    if (!path) return err::kInvalidName;
+    if (DeleteFileW(path->c_str())) return err::kSuccess;
+    const std::uint32_t code = LastError();
+    // DeleteFileW refuses a read-only file; a copy of a read-only source is one.
+    const DWORD attributes = GetFileAttributesW(path->c_str());
+    if (code != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
+        !SetFileAttributesW(path->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+      return code;
+    }
+    if (DeleteFileW(path->c_str())) return err::kSuccess;
+    const std::uint32_t again = LastError();
+    SetFileAttributesW(path->c_str(), attributes);
+    return again;
+  }
+
   std::u16string ErrorText(std::uint32_t code) override {
     wchar_t* text = nullptr;
     // With ALLOCATE_BUFFER the buffer argument receives the allocated pointer.
@@ -201,11 +249,18 @@ class Win32Os final : public Os {
     const auto counted = ConversionLength(text.size());
     if (!counted) return std::nullopt;
     const int length = *counted;
-    const int needed = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    // The default conversion writes a look-alike for a character the code
+    // page lacks ("Ø" as "O"): a log would name a believable but different
+    // folder. "?" says plainly that a character was lost.
+    const bool flags = TakesConversionFlags(codePage);
+    const DWORD noBestFit = flags ? WC_NO_BEST_FIT_CHARS : 0;
+    const char* unknown = flags ? "?" : nullptr;
+    const int needed =
+        WideCharToMultiByte(codePage, noBestFit, wide, length, nullptr, 0, unknown, nullptr);
     if (needed <= 0) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(needed), '\0');
-    const int converted =
-        WideCharToMultiByte(codePage, 0, wide, length, bytes.data(), needed, nullptr, nullptr);
+    const int converted = WideCharToMultiByte(codePage, noBestFit, wide, length, bytes.data(),
+                                              needed, unknown, nullptr);
     if (converted <= 0) return std::nullopt;
     bytes.resize(static_cast<std::size_t>(converted));
     return bytes;
@@ -234,7 +289,7 @@ class Win32Os final : public Os {
       const DWORD length = GetModuleFileNameW(nullptr, path.data(), capacity);
       if (length == 0) return {};
       // A full buffer means the path may have been cut short.
-      if (length < capacity) return FromWide(path.data(), length);
+      if (length < capacity) return OrdinaryPath(FromWide(path.data(), length));
       path.resize(path.size() * 2);
     }
   }

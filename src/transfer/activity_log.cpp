@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "transfer/errors.h"
+#include "transfer/partial_file.h"
 #include "transfer/record_file.h"
 
 namespace transfer {
@@ -48,19 +49,35 @@ void SaveLog(platform::Os& os, std::u16string_view text, std::u16string_view fil
   const std::optional<std::string> converted = os.TextToAnsi(text);
   if (!converted || (std::uint64_t{converted->size()} >> 32) != 0) throw EWriteError();
   const std::string& bytes = *converted;
+  const auto cannotCreate = [&](std::uint32_t code) {
+    return ECreateError(u"Cannot create file \"" + std::u16string(fileName) + u"\". " +
+                        ErrorClause(os, code));
+  };
+  // The new log is written beside the old one and replaces it only once it
+  // is whole: a save that fails on the way (a full disk) loses nothing. What
+  // is left of it on a failure is not the log: a failure to remove it hides
+  // nothing from the user.
+  const std::u16string partial = PartialName(fileName);
+  if (partial.size() > kMaxFileName) throw cannotCreate(platform::err::kFilenameExcedRange);
   platform::FileHandle handle = 0;
-  const auto created = fileName.size() > kMaxFileName ? platform::err::kFilenameExcedRange
-                                                      : os.CreateAlways(fileName, handle);
-  if (created != platform::err::kSuccess) {
-    throw ECreateError(u"Cannot create file \"" + std::u16string(fileName) + u"\". " +
-                       ErrorClause(os, created));
+  if (const auto created = os.CreateAlways(partial, handle); created != platform::err::kSuccess) {
+    RemovePartial(os, partial);
+    throw cannotCreate(created);
   }
   std::uint32_t done = 0;
   const auto size = static_cast<std::uint32_t>(bytes.size());
   const bool written =
       bytes.empty() || (os.Write(handle, bytes.data(), size, done) == 0 && done == size);
+  const bool flushed = written && os.Flush(handle) == platform::err::kSuccess;
   const bool closed = os.Close(handle) == platform::err::kSuccess;
-  if (!written || !closed) throw EWriteError();
+  if (!flushed || !closed) {
+    RemovePartial(os, partial);
+    throw EWriteError();
+  }
+  if (const auto replaced = os.Replace(partial, fileName); replaced != platform::err::kSuccess) {
+    RemovePartial(os, partial);
+    throw cannotCreate(replaced);
+  }
 }
 
 }  // namespace transfer

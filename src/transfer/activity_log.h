@@ -22,9 +22,8 @@ void Log(LogControl& mmo_Log, std::u16string_view Zapis);
 std::u16string LogFilePath(std::u16string_view executablePath);
 
 // Writes the text to the file in the ANSI code page, no byte-order mark,
-// creating it anew. Raises ECreateError or EWriteError; a text that cannot be
-// converted, or that is too long for one write, raises EWriteError and leaves
-// the file as it was.
+// creating it anew. Raises ECreateError or EWriteError, and then the file is
+// as it was: the new one is written beside it and replaces it only when whole.
 void SaveLog(platform::Os& os, std::u16string_view text, std::u16string_view fileName);
 
 }  // namespace transfer

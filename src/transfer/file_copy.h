@@ -12,7 +12,9 @@
 namespace transfer {
 
 // Copies every file entry for every company entry and logs each copied pair.
-// Raises nothing: a pair that cannot be copied is left as it was.
+// A pair that cannot be copied is left as it was. Raises EInOutError only
+// where it cannot leave a pair so: a replaced file that cannot be moved back
+// to its name, or a partial copy that cannot be removed.
 void SkopiujPliki(platform::Os& os, std::u16string_view fSciezka_source,
                   std::u16string_view fSciezka_dest, const std::vector<std::u16string>& katalogi,
                   const std::vector<std::u16string>& pliki, LogControl& mmo_Log);

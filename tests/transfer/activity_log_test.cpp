@@ -80,6 +80,30 @@ TEST_F(SaveLogTest, AReadOnlyFileIsLeftAsItWas) {
     EXPECT_EQ(systemText.find_first_not_of(u". \r\n", clause.size()), std::u16string::npos);
   }
   EXPECT_EQ(dir.ReadBytes(u"x.log"), "stary");
+  EXPECT_FALSE(dir.Exists(u"x.log.$$$"));
+}
+
+// A save that fails on the way (the disk full after part of the text) keeps
+// the previous log whole, and leaves no part of the new one.
+TEST_F(SaveLogTest, ASaveCutShortKeepsThePreviousLog) {
+  struct FullDisk : testing_support::ForwardingOs {
+    using ForwardingOs::ForwardingOs;
+    std::uint32_t Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,
+                        std::uint32_t& done) override {
+      ForwardingOs::Write(handle, buffer, size / 2, done);
+      return platform::err::kDiskFull;
+    }
+  } os{SystemOs()};
+  dir.WriteBytes(u"x.log", "stary\r\n");
+  EXPECT_THROW(transfer::SaveLog(os, u"nowy, dłuższy\r\n", dir.Path(u"x.log")),
+               transfer::EWriteError);
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "stary\r\n");
+  EXPECT_FALSE(dir.Exists(u"x.log.$$$"));
+  // A partial log that such a save could not remove is replaced by the next.
+  dir.WriteBytes(u"x.log.$$$", "resztki");
+  Save(u"nowy\r\n");
+  EXPECT_EQ(dir.ReadBytes(u"x.log"), "nowy\r\n");
+  EXPECT_FALSE(dir.Exists(u"x.log.$$$"));
 }
 
 TEST_F(SaveLogTest, AMissingDirectoryCannotBeCreated) {

@@ -7,6 +7,8 @@
 #include "support/forwarding_os.h"
 #include "support/installations.h"
 #include "support/system.h"
+#include "transfer/errors.h"
+#include "transfer/partial_file.h"
 #include "transfer/record_file.h"
 
 namespace {
@@ -34,6 +36,7 @@ class FileCopyTest : public ::testing::Test {
     return Installations::In(Installations::kNew, u"FIRMA1", file);
   }
   static std::u16string Backup() { return Target() + u".old"; }
+  static std::u16string Partial() { return transfer::PartialName(Target()); }
   // The content at a relative name, or "(none)".
   std::u16string At(const std::u16string& relative) const {
     if (!pair.dir.Exists(relative)) return kNone;
@@ -86,6 +89,8 @@ TEST_F(FileCopyTest, OutcomeOfOnePair) {
   }
 }
 
+// The copy of a read-only source is read-only too; made for a target that
+// then cannot be moved aside, it is removed all the same.
 TEST_F(FileCopyTest, ATargetThatCannotBeMovedAsideStays) {
   struct RefusingMoves : testing_support::ForwardingOs {
     using ForwardingOs::ForwardingOs;
@@ -95,10 +100,106 @@ TEST_F(FileCopyTest, ATargetThatCannotBeMovedAsideStays) {
   } os(SystemOs());
   Put(Target(), u"stary");
   Put(Source(), u"nowy");
+  pair.dir.SetReadOnly(Source());
   Copy(os, {u"FIRMA1"}, {std::u16string(kFile)});
   EXPECT_EQ(At(Target()), u"stary");
   EXPECT_EQ(At(Backup()), kNone);
+  EXPECT_EQ(At(Partial()), kNone);
   EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+}
+
+// A copy that fails on the way (a full disk) leaves part of its target, as
+// Wine's does: the target is as it was, and no part of the copy stays.
+TEST_F(FileCopyTest, ACopyCutShortLeavesTheTargetAsItWas) {
+  struct FullDisk : testing_support::ForwardingOs {
+    using ForwardingOs::ForwardingOs;
+    std::uint32_t CopyNew(std::u16string_view from, std::u16string_view to) override {
+      ForwardingOs::CopyNew(from, to);
+      platform::FileHandle handle = 0;
+      std::uint32_t done = 0;
+      if (CreateAlways(to, handle) == platform::err::kSuccess) {
+        Write(handle, "no", 2, done);
+        Close(handle);
+      }
+      return platform::err::kDiskFull;
+    }
+  } os(SystemOs());
+  for (const auto& target : {kNone, std::u16string(u"stary")}) {
+    for (const auto& name : {Target(), Backup(), Partial()}) {
+      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
+    }
+    Put(Target(), target);
+    Put(Source(), u"nowy, dłuższy niż miejsce na dysku");
+    log.text.clear();
+    Copy(os, {u"FIRMA1"}, {std::u16string(kFile)});
+    EXPECT_EQ(At(Target()), target);
+    EXPECT_EQ(At(Backup()), kNone);
+    EXPECT_EQ(At(Partial()), kNone);
+    EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+  }
+}
+
+// A partial copy that a run cut short (a killed process) left beside the
+// target is the program's own: the next run replaces it and copies.
+TEST_F(FileCopyTest, APartialCopyOfARunCutShortIsReplaced) {
+  Put(Partial(), u"połowa");
+  Put(Target(), u"stary");
+  Put(Source(), u"nowy");
+  Copy({u"FIRMA1"}, {std::u16string(kFile)});
+  EXPECT_EQ(At(Target()), u"nowy");
+  EXPECT_EQ(At(Backup()), u"stary");
+  EXPECT_EQ(At(Partial()), kNone);
+  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n");
+}
+
+// Where the replaced file cannot be put back under its own name, or a
+// partial copy cannot be removed, the run is told with the system's code.
+TEST_F(FileCopyTest, WhatCannotBePutBackIsAFailureOfTheRun) {
+  struct Refusing : testing_support::ForwardingOs {
+    using ForwardingOs::ForwardingOs;
+    std::uint32_t Move(std::u16string_view from, std::u16string_view to) override {
+      for (const auto& suffix : refusedFrom) {
+        if (from.ends_with(suffix)) return platform::err::kSharingViolation;
+      }
+      return ForwardingOs::Move(from, to);
+    }
+    std::uint32_t Remove(std::u16string_view name) override {
+      return refuseRemoval ? platform::err::kAccessDenied : ForwardingOs::Remove(name);
+    }
+    std::vector<std::u16string> refusedFrom;
+    bool refuseRemoval = false;
+  } os(SystemOs());
+  const struct {
+    std::vector<std::u16string> refusedFrom;
+    bool refuseRemoval;
+    std::int32_t code;
+    std::u16string target, backup, partial;
+  } cases[] = {
+      // the copy cannot take the name, nor the old file its own again
+      {{u".$$$", u".old"}, false, 32, kNone, u"stary", kNone},
+      // the copy cannot take the name, nor be removed
+      {{u".$$$"}, true, 5, u"stary", kNone, u"nowy"},
+  };
+  for (const auto& c : cases) {
+    for (const auto& name : {Target(), Backup(), Partial()}) {
+      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
+    }
+    Put(Target(), u"stary");
+    Put(Source(), u"nowy");
+    os.refusedFrom = c.refusedFrom;
+    os.refuseRemoval = c.refuseRemoval;
+    log.text.clear();
+    try {
+      Copy(os, {u"FIRMA1"}, {std::u16string(kFile)});
+      ADD_FAILURE() << "no failure reported";
+    } catch (const transfer::EInOutError& e) {
+      EXPECT_EQ(e.ErrorCode, c.code);
+    }
+    EXPECT_EQ(At(Target()), c.target);
+    EXPECT_EQ(At(Backup()), c.backup);
+    EXPECT_EQ(At(Partial()), c.partial);
+    EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+  }
 }
 
 TEST_F(FileCopyTest, RepeatedRunsKeepOneBackup) {
@@ -149,17 +250,19 @@ TEST_F(FileCopyTest, EntriesAreUsedExactlyAsTyped) {
 }
 
 // A target whose backup name would be longer than the system takes is never
-// moved aside, so it is copied only where it was absent.
+// copied, present or absent: the copy is made beside it under a name as long.
 TEST_F(FileCopyTest, NoBackupNameBeyondTheLongestFileName) {
   const auto room = transfer::kMaxFileName - pair.dir.Path(Target(u"")).size();
-  const std::u16string absent(room - 1, u'a'), present(room - 1, u'p');
+  const std::u16string absent(room - 1, u'a'), present(room - 1, u'p'), fits(room - 4, u'f');
   Put(Source(absent), u"nowy");
   Put(Source(present), u"nowy");
+  Put(Source(fits), u"nowy");
   Put(Target(present), u"stary");
-  Copy({u"FIRMA1"}, {absent, present});
-  EXPECT_EQ(At(Target(absent)), u"nowy");
+  Copy({u"FIRMA1"}, {absent, present, fits});
+  EXPECT_EQ(At(Target(absent)), kNone);
   EXPECT_EQ(At(Target(present)), u"stary");
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nFIRMA1\\" + absent + u"\r\n");
+  EXPECT_EQ(At(Target(fits)), u"nowy");
+  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nFIRMA1\\" + fits + u"\r\n");
 }
 
 TEST_F(FileCopyTest, EmptyListsLogOnlyTheHeader) {

@@ -65,6 +65,14 @@ class CallLog : public testing_support::ForwardingOs {
     calls.emplace_back("copy");
     return ForwardingOs::CopyNew(from, to);
   }
+  std::uint32_t Replace(std::u16string_view from, std::u16string_view to) override {
+    calls.emplace_back("replace");
+    return ForwardingOs::Replace(from, to);
+  }
+  std::uint32_t Remove(std::u16string_view name) override {
+    calls.emplace_back("remove");
+    return ForwardingOs::Remove(name);
+  }
   Calls calls;
 };
 
@@ -115,11 +123,16 @@ TEST_F(SystemCallsTest, CopyPerPair) {
     std::u16string file;
     Calls calls;
   } cases[] = {
-      {u"A", {"attributes", "copy"}},                  // nothing to keep
-      {u"B", {"attributes", "move", "copy"}},          // the old file kept as B.old
-      {u"C", {"attributes", "copy"}},                  // no source: nothing moved
-      {u"B", {"attributes", "move", "copy"}},          // B.old taken: nothing changes
-      {u"D", {"attributes", "move", "copy", "move"}},  // no source: D goes back
+      // nothing to keep: copied beside the target, then given its name
+      {u"A", {"attributes", "copy", "move"}},
+      // the old file kept as B.old once the copy is whole
+      {u"B", {"attributes", "attributes", "copy", "move", "move"}},
+      // no source: nothing to remove, nothing moved
+      {u"C", {"attributes", "copy"}},
+      // B.old taken: nothing changes, nothing is copied
+      {u"B", {"attributes", "attributes"}},
+      // no source: D stays where it is
+      {u"D", {"attributes", "attributes", "copy"}},
   };
   for (const auto& c : cases) {
     os.calls.clear();

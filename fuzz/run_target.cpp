@@ -3,15 +3,20 @@
 // (odd directory names and aliases among them), annual files of any size and
 // value, additional files with or without their targets and backups, and a
 // file list. One call of the system, chosen by the bytes, fails once or from
-// then on. Afterwards the fault sweep's invariants must hold:
-//   1. a refused file operation is always reported, and a failure is reported
-//      without one only where a run that never failed reports one too;
+// then on, cleanly or after doing part of its work. Afterwards the fault
+// sweep's invariants must hold:
+//   1. a refused file operation, or a refused step that puts things back, is
+//      always reported, and a failure is reported without one only where a
+//      run that never failed reports one too;
 //   2. every annual file is as it was, or differs only in its opening
 //      inventory, which then holds the old year's closing inventory;
 //   3. every additional file's old content is still there, under its own name
 //      or as the backup; a target vanishes only where the move of its backup
-//      back was refused; nothing appears but copies, backups and the log;
-//      the old installation and everything else stay as they were;
+//      back was refused; under its own name it is what it was or a complete
+//      copy, never part of one; nothing appears but copies, backups and the
+//      log, and a partial file only where its removal was refused; the log
+//      file is whole; the old installation and everything else stay as they
+//      were;
 //   4. the log claims no carried value and no copy that did not happen;
 //   5. no file is left open;
 //   6. a clean run afterwards ends as a run that never failed does, wherever
@@ -29,10 +34,11 @@
 #include "support/fake_controls.h"
 #include "support/fault_os.h"
 #include "support/memory_os.h"
-#include "support/move_back_watch.h"
 #include "support/records.h"
+#include "support/restore_watch.h"
 #include "transfer/errors.h"
 #include "transfer/main_form.h"
+#include "transfer/partial_file.h"
 
 namespace fuzz {
 
@@ -128,6 +134,7 @@ struct Scenario {
   std::vector<std::u16string> katalogi;  // in register order
   std::vector<std::u16string> files;
   bool fromThenOn = false;
+  testing_support::FaultOs::Effect effect = testing_support::FaultOs::Effect::kNone;
   std::uint16_t faultChoice = 0;
 };
 
@@ -183,6 +190,7 @@ Scenario Build(Reader& in) {
   os.PutFile(std::u16string(kDest) + u"spisfirm.dat", firms);
   const std::uint8_t mode = in.Byte();
   scenario.fromThenOn = (mode & 1) != 0;
+  if ((mode & 2) != 0) scenario.effect = testing_support::FaultOs::Effect::kPartial;
   scenario.faultChoice = static_cast<std::uint16_t>(in.Byte() | (in.Byte() << 8));
   return scenario;
 }
@@ -201,13 +209,14 @@ class Session {
 
   // "SRU" with the nth call failing (once, or from then on); 0 fails none.
   // True when the run ended in a failure.
-  bool Run(std::uint64_t nth = 0, bool fromThenOn = false) {
+  bool Run(std::uint64_t nth = 0, bool fromThenOn = false,
+           testing_support::FaultOs::Effect effect = testing_support::FaultOs::Effect::kNone) {
     if (nth == 0) {
       fault.FailOnce(~std::uint64_t{0});
     } else if (fromThenOn) {
-      fault.FailFrom(nth);
+      fault.FailFrom(nth, effect);
     } else {
-      fault.FailOnce(nth);
+      fault.FailOnce(nth, effect);
     }
     bool failed = false;
     try {
@@ -221,7 +230,7 @@ class Session {
 
   MemoryOs memory;
   testing_support::FaultOs fault{memory};
-  testing_support::MoveBackWatch watch{fault};
+  testing_support::RestoreWatch watch{fault};
   testing_support::FakeForm form;
   transfer::Tfrm_Main main{watch, form.Controls()};
 };
@@ -248,8 +257,9 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
   const MemoryOs& os = session.memory;
   const std::u16string sourceKey = Key(os, kSource) + u"\\", destKey = Key(os, kDest) + u"\\";
   const std::u16string logKey = Key(os, kLogFile);
-  std::set<std::u16string> refused;
-  for (const auto& name : session.watch.refused) refused.insert(Key(os, name));
+  std::set<std::u16string> refused, kept;
+  for (const auto& name : session.watch.movedBackRefused) refused.insert(Key(os, name));
+  for (const auto& name : session.watch.removalRefused) kept.insert(Key(os, name));
   const auto sourceOf = [&](const std::u16string& key) {
     return key.starts_with(destKey) ? sourceKey + key.substr(destKey.size()) : std::u16string();
   };
@@ -299,6 +309,10 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
     const std::u16string& key = file.first;
     const std::string& content = file.second;
     if (Has(before, key) || key == logKey) continue;
+    if (key.ends_with(transfer::kPartialSuffix)) {
+      if (!kept.count(key)) Fail("a partial file stayed: " + Utf8(key));
+      continue;
+    }
     // A copy, or a backup of what its target held: before the run, or since
     // a copy earlier in the run (a company listed twice under two spellings).
     const auto copied = [&](const std::u16string& target) {
@@ -313,6 +327,13 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
       Fail("a file appeared that no operation makes: " + Utf8(key) + " holding \"" + content +
            "\"; the log:\n" + Utf8(session.form.mmo_Log.text));
     }
+  }
+  // The log file: the lines of completed runs, whole.
+  if (Has(after, logKey)) {
+    const auto whole = MemoryOs().TextToAnsi(session.form.mmo_Log.text).value_or("");
+    const std::string& saved = after.at(logKey);
+    if (!whole.starts_with(saved) || !(saved.empty() || saved.ends_with("\r\n")))
+      Fail("the log file is cut short");
   }
   // 4. What this run's log lines claim.
   const auto lines = transfer::SplitLines(session.form.mmo_Log.text.substr(loggedBefore.size()));
@@ -351,7 +372,7 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
 // the log: what a clean rerun must leave as a run that never failed does.
 Files Comparable(const Session& session, Files files) {
   std::set<std::u16string> skip{Key(session.memory, kLogFile)};
-  for (const auto& name : session.watch.refused) skip.insert(Key(session.memory, name));
+  for (const auto& name : session.watch.movedBackRefused) skip.insert(Key(session.memory, name));
   std::erase_if(files, [&](const auto& file) {
     return file.first.ends_with(u".OLD") || skip.count(file.first) != 0;
   });
@@ -374,13 +395,13 @@ int RunTarget(const std::uint8_t* data, std::size_t size) {
 
   Session session(scenario);
   const std::uint64_t nth = scenario.faultChoice % (calls + 1);
-  const bool failed = session.Run(nth, scenario.fromThenOn);
+  const bool failed = session.Run(nth, scenario.fromThenOn, scenario.effect);
   const Files after = session.memory.Files();
 
   // 1. Reported failures.
-  if (session.fault.HandleFaultsFired() > 0)
-    Check(failed, "a refused file operation went unreported");
-  if (failed && session.fault.HandleFaultsFired() == 0) {
+  const bool mustReport = session.fault.HandleFaultsFired() > 0 || session.watch.AnyRefused();
+  if (mustReport) Check(failed, "a refused file operation went unreported");
+  if (failed && !mustReport) {
     Check(referenceFailed, "a failure reported where nothing failed");
   }
   if (session.fault.FaultsFired() == 0) {

@@ -1,5 +1,7 @@
 #include "support/fault_os.h"
 
+#include <string>
+
 namespace testing_support {
 
 namespace err = platform::err;
@@ -11,8 +13,9 @@ constexpr std::uint32_t kInvalidValue = 0xFFFFFFFF;
 
 }  // namespace
 
-void FaultOs::Arm(Mode mode, std::uint64_t nth) {
+void FaultOs::Arm(Mode mode, std::uint64_t nth, Effect effect) {
   mode_ = mode;
+  effect_ = effect;
   target_ = nth;
   calls_ = 0;
   faults_ = 0;
@@ -44,7 +47,14 @@ std::uint32_t FaultOs::OpenExisting(std::u16string_view name, platform::FileHand
 
 std::uint32_t FaultOs::CreateAlways(std::u16string_view name, platform::FileHandle& handle) {
   handle = 0;
-  if (NextCallFails(true)) return err::kAccessDenied;
+  if (NextCallFails(true)) {
+    // Created (or emptied), and the handle lost with the answer.
+    if (Partial() && ForwardingOs::CreateAlways(name, handle) == err::kSuccess) {
+      ForwardingOs::Close(handle);
+    }
+    handle = 0;
+    return err::kAccessDenied;
+  }
   const auto code = ForwardingOs::CreateAlways(name, handle);
   return Opened(code, handle);
 }
@@ -52,14 +62,20 @@ std::uint32_t FaultOs::CreateAlways(std::u16string_view name, platform::FileHand
 std::uint32_t FaultOs::Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
                             std::uint32_t& done) {
   done = 0;
-  if (NextCallFails(true)) return err::kIoDevice;
+  if (NextCallFails(true)) {
+    if (Partial()) ForwardingOs::Read(handle, buffer, size / 2, done);
+    return err::kIoDevice;
+  }
   return ForwardingOs::Read(handle, buffer, size, done);
 }
 
 std::uint32_t FaultOs::Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,
                              std::uint32_t& done) {
   done = 0;
-  if (NextCallFails(true)) return err::kDiskFull;
+  if (NextCallFails(true)) {
+    if (Partial()) ForwardingOs::Write(handle, buffer, size / 2, done);
+    return err::kDiskFull;
+  }
   return ForwardingOs::Write(handle, buffer, size, done);
 }
 
@@ -88,6 +104,11 @@ std::uint32_t FaultOs::Close(platform::FileHandle handle) {
   return fails ? err::kIoDevice : code;
 }
 
+std::uint32_t FaultOs::Flush(platform::FileHandle handle) {
+  if (NextCallFails(true)) return err::kIoDevice;
+  return ForwardingOs::Flush(handle);
+}
+
 std::uint32_t FaultOs::Attributes(std::u16string_view name, platform::EntryInfo& info) {
   if (NextCallFails(false)) return err::kAccessDenied;
   return ForwardingOs::Attributes(name, info);
@@ -104,13 +125,50 @@ std::uint32_t FaultOs::Identity(std::u16string_view name, platform::FileIdentity
 }
 
 std::uint32_t FaultOs::Move(std::u16string_view from, std::u16string_view to) {
-  if (NextCallFails(false)) return err::kAccessDenied;
+  if (NextCallFails(false)) {
+    if (Partial()) ForwardingOs::Move(from, to);
+    return err::kAccessDenied;
+  }
   return ForwardingOs::Move(from, to);
 }
 
 std::uint32_t FaultOs::CopyNew(std::u16string_view from, std::u16string_view to) {
-  if (NextCallFails(false)) return err::kAccessDenied;
+  if (NextCallFails(false)) {
+    if (Partial() && ForwardingOs::CopyNew(from, to) == err::kSuccess) CutShort(to);
+    return err::kDiskFull;
+  }
   return ForwardingOs::CopyNew(from, to);
+}
+
+std::uint32_t FaultOs::Replace(std::u16string_view from, std::u16string_view to) {
+  if (NextCallFails(true)) {
+    if (Partial()) ForwardingOs::Replace(from, to);
+    return err::kAccessDenied;
+  }
+  return ForwardingOs::Replace(from, to);
+}
+
+std::uint32_t FaultOs::Remove(std::u16string_view name) {
+  if (NextCallFails(false)) {
+    if (Partial()) ForwardingOs::Remove(name);
+    return err::kAccessDenied;
+  }
+  return ForwardingOs::Remove(name);
+}
+
+void FaultOs::CutShort(std::u16string_view target) {
+  // A copy of a read-only source is read-only itself and cannot be opened
+  // to be cut: it stays whole, as a copy that failed only at its very end.
+  platform::FileHandle handle = 0;
+  if (ForwardingOs::OpenExisting(target, handle) != err::kSuccess) return;
+  std::uint32_t size = 0, done = 0;
+  ForwardingOs::Size(handle, size);
+  std::string bytes(size, '\0');
+  ForwardingOs::Read(handle, bytes.data(), size, done);
+  ForwardingOs::Close(handle);
+  if (ForwardingOs::CreateAlways(target, handle) != err::kSuccess) return;
+  ForwardingOs::Write(handle, bytes.data(), done / 2, done);
+  ForwardingOs::Close(handle);
 }
 
 }  // namespace testing_support

@@ -60,4 +60,36 @@ TEST_F(FaultOsTest, FailedCloseStillReleasesTheHandle) {
   EXPECT_EQ(os_.Close(handle), err::kSuccess);
 }
 
+// A partial fault does part of the call's work before it reports failure.
+TEST_F(FaultOsTest, PartialFaultsDoPartOfTheWork) {
+  using Effect = testing_support::FaultOs::Effect;
+  dir_.WriteBytes(u"long.dat", "abcdefgh");
+
+  os_.FailOnce(1, Effect::kPartial);
+  EXPECT_EQ(os_.CopyNew(dir_.Path(u"long.dat"), dir_.Path(u"copy.dat")), err::kDiskFull);
+  EXPECT_EQ(dir_.ReadBytes(u"copy.dat"), "abcd");
+
+  FileHandle handle = 0;
+  ASSERT_EQ(os_.CreateAlways(dir_.Path(u"written.dat"), handle), err::kSuccess);
+  os_.FailOnce(1, Effect::kPartial);
+  std::uint32_t done = 0;
+  EXPECT_EQ(os_.Write(handle, "123456", 6, done), err::kDiskFull);
+  EXPECT_EQ(done, 3u);
+  EXPECT_EQ(os_.Close(handle), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"written.dat"), "123");
+
+  os_.FailOnce(1, Effect::kPartial);
+  EXPECT_NE(os_.Move(dir_.Path(u"copy.dat"), dir_.Path(u"moved.dat")), err::kSuccess);
+  EXPECT_EQ(dir_.ReadBytes(u"moved.dat"), "abcd");
+  os_.FailOnce(1, Effect::kPartial);
+  EXPECT_NE(os_.Remove(dir_.Path(u"moved.dat")), err::kSuccess);
+  EXPECT_FALSE(dir_.Exists(u"moved.dat"));
+
+  // Without the effect, nothing happens.
+  os_.FailOnce(1);
+  EXPECT_NE(os_.Move(dir_.Path(u"long.dat"), dir_.Path(u"moved.dat")), err::kSuccess);
+  EXPECT_TRUE(dir_.Exists(u"long.dat"));
+  EXPECT_EQ(os_.OpenHandles(), 0u);
+}
+
 }  // namespace

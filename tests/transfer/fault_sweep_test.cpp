@@ -1,19 +1,25 @@
 // The fault sweep: a whole run (file copy and inventory transfer, then the log
 // file) with the Nth system call failing, for every N until no fault fires,
-// once with that single fault and once with every call failing from N on.
+// once with that single fault and once with every call failing from N on;
+// each way once failing cleanly and once after doing part of its work (a
+// copy that leaves part of its target, a write of part of its bytes, a
+// rename or a removal that happened though it reports a failure).
 // After each run the data must still be whole:
-//   1. a failure is reported exactly when a file operation was refused;
+//   1. a failure is reported exactly when a file operation was refused, or a
+//      step that puts things back was (a move back, a partial file's removal);
 //   2. every annual file is as it was, or differs only in its opening
 //      inventory, which then holds the old year's closing inventory;
-//   3. every additional file's old content is still there, under its own
-//      name or as the backup; with a single fault a target vanishes only when
-//      that fault refused the move of the backup back to its name, and then
-//      the backup holds it;
+//   3. every additional file is, under its own name, what it was or a
+//      complete copy of its source, never part of one; its old content is
+//      still there, under its own name or as the backup, and it leaves its
+//      name only when the move back of its backup was refused; no partial
+//      file stays but one whose removal was refused; the log file is the
+//      previous one or the whole new one;
 //   4. the log claims no carried value and no copy that did not happen;
 //   5. no file is left open;
 //   6. a clean run afterwards completes and leaves every annual file and
 //      every target as a run that never failed does (but a target whose move
-//      back was refused, which stays at its backup name).
+//      back was refused, which stays at its backup name), and no partial file.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -25,10 +31,11 @@
 #include "support/fault_os.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
-#include "support/move_back_watch.h"
+#include "support/restore_watch.h"
 #include "support/system.h"
 #include "transfer/errors.h"
 #include "transfer/main_form.h"
+#include "transfer/partial_file.h"
 
 namespace {
 
@@ -37,11 +44,14 @@ using testing_support::FakeForm;
 using testing_support::FaultOs;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
-using testing_support::MoveBackWatch;
+using testing_support::RestoreWatch;
 using testing_support::RokRecord;
+using Effect = FaultOs::Effect;
 
 const std::u16string kCompanies[] = {u"CARRIED", u"SKIPPED", u"MISSING"};
 const std::u16string kFiles[] = {u"BAZA_DW8.REK", u"INNY.DAT"};
+const std::u16string kLog = u"bin\\dopliki32.log";
+const Bytes kPreviousLog = "the previous run\r\n";
 
 // Every file of the fixture by its relative name, with its content.
 using Snapshot = std::map<std::u16string, Bytes>;
@@ -49,7 +59,8 @@ using Snapshot = std::map<std::u16string, Bytes>;
 // A pair of installations whose companies cover each path of a run: a value
 // carried over, a company skipped for its non-zero opening inventory, a
 // company without its old annual file; additional files to copy onto nothing,
-// onto a file, onto a file already backed up, and missing sources.
+// onto a file, onto a file already backed up, and missing sources; the log
+// of an earlier run beside the executable.
 class Fixture {
  public:
   Fixture() {
@@ -71,6 +82,7 @@ class Fixture {
     }
     pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", firms);
     pair.dir.MakeDir(u"bin");
+    pair.dir.WriteBytes(kLog, kPreviousLog);
     form.chk_4.checked = form.chk_Remanenty.checked = true;
     form.mmo_3.lines.assign(std::begin(kFiles), std::end(kFiles));
     form.edt_ZETKA_source.text = pair.dir.Path(Installations::kOld);
@@ -80,20 +92,21 @@ class Fixture {
 
   Snapshot Files() const {
     Snapshot files;
+    const auto take = [&](const std::u16string& name) {
+      if (pair.dir.Exists(name)) files[name] = pair.dir.ReadBytes(name);
+    };
     for (const auto& katalog : kCompanies) {
       for (const auto* installation : {&Installations::kOld, &Installations::kNew}) {
         for (const auto& file : kFiles) {
-          for (const auto& name : {Installations::In(*installation, katalog, file),
-                                   Installations::In(*installation, katalog, file + u".old")}) {
-            if (pair.dir.Exists(name)) files[name] = pair.dir.ReadBytes(name);
-          }
+          const auto name = Installations::In(*installation, katalog, file);
+          for (const auto& at : {name, name + u".old", transfer::PartialName(name)}) take(at);
         }
       }
-      for (const auto& name :
-           {Installations::OldAnnual(katalog), Installations::NewAnnual(katalog)}) {
-        if (pair.dir.Exists(name)) files[name] = pair.dir.ReadBytes(name);
-      }
+      take(Installations::OldAnnual(katalog));
+      take(Installations::NewAnnual(katalog));
     }
+    take(kLog);
+    take(transfer::PartialName(kLog));
     return files;
   }
 
@@ -101,12 +114,15 @@ class Fixture {
   testing_support::RelocatedOs relocated{testing_support::SystemOs(),
                                          pair.dir.Path(u"bin\\dopliki32.exe")};
   FaultOs os{relocated};
-  MoveBackWatch watch{os};
+  RestoreWatch watch{os};
   FakeForm form;
   transfer::Tfrm_Main main{watch, form.Controls()};
 
   bool MoveBackRefused(const std::u16string& relative) const {
-    return watch.refused.count(pair.dir.Path(relative)) > 0;
+    return watch.movedBackRefused.count(pair.dir.Path(relative)) > 0;
+  }
+  bool RemovalRefused(const std::u16string& relative) const {
+    return watch.removalRefused.count(pair.dir.Path(relative)) > 0;
   }
 
  private:
@@ -116,6 +132,20 @@ class Fixture {
   }
 };
 
+// How the Nth call fails.
+struct Way {
+  bool fromThenOn;
+  Effect effect;
+  std::string Name(const char* what) const {
+    return std::string(what) + (fromThenOn ? ", from N on" : ", single") +
+           (effect == Effect::kPartial ? ", partial" : "");
+  }
+};
+constexpr Way kWays[] = {{false, Effect::kNone},
+                         {true, Effect::kNone},
+                         {false, Effect::kPartial},
+                         {true, Effect::kPartial}};
+
 // One click with the Nth call failing (or every call from the Nth on).
 struct Attempt {
   bool reported = false;
@@ -123,17 +153,17 @@ struct Attempt {
   bool fileOperationRefused = false;
 };
 
-Attempt ClickWithFaults(Fixture& fixture, void (transfer::Tfrm_Main::*click)(), bool fromThenOn,
+Attempt ClickWithFaults(Fixture& fixture, void (transfer::Tfrm_Main::*click)(), const Way& way,
                         std::uint64_t n) {
   Attempt attempt;
-  fromThenOn ? fixture.os.FailFrom(n) : fixture.os.FailOnce(n);
+  way.fromThenOn ? fixture.os.FailFrom(n, way.effect) : fixture.os.FailOnce(n, way.effect);
   try {
     (fixture.main.*click)();
   } catch (const transfer::Exception&) {
     attempt.reported = true;
   }
   attempt.faults = fixture.os.FaultsFired();
-  attempt.fileOperationRefused = fixture.os.HandleFaultsFired() > 0;
+  attempt.fileOperationRefused = fixture.os.HandleFaultsFired() > 0 || fixture.watch.AnyRefused();
   fixture.os.Disarm();
   return attempt;
 }
@@ -152,7 +182,7 @@ struct Result {
     }                                                        \
   } while (0)
 
-void CheckAnnualFiles(const Snapshot& before, const Snapshot& after, const char* mode,
+void CheckAnnualFiles(const Snapshot& before, const Snapshot& after, const std::string& mode,
                       std::uint64_t n, Result& result) {
   for (const auto& katalog : kCompanies) {
     const auto name = Installations::NewAnnual(katalog);
@@ -168,14 +198,77 @@ void CheckAnnualFiles(const Snapshot& before, const Snapshot& after, const char*
   }
 }
 
-Result Sweep(bool fromThenOn, const Snapshot& clean) {
-  const char* mode = fromThenOn ? "from N on" : "single";
+void CheckAdditionalFiles(const Fixture& fixture, const Snapshot& before, const Snapshot& after,
+                          const std::string& mode, std::uint64_t n, Result& result) {
+  const auto holds = [](const Snapshot& files, const std::u16string& at, const Bytes& content) {
+    return files.count(at) && files.at(at) == content;
+  };
+  for (const auto& katalog : kCompanies) {
+    for (const auto& file : kFiles) {
+      const auto target = Installations::In(Installations::kNew, katalog, file);
+      const auto source = Installations::In(Installations::kOld, katalog, file);
+      const auto what = [&](const char* text) { return text + platform::TextToUtf8(target); };
+      if (after.count(target)) {
+        INVARIANT(
+            holds(before, target, after.at(target)) || holds(before, source, after.at(target)),
+            what("neither what it was nor a complete copy: "));
+      }
+      if (before.count(target)) {
+        INVARIANT(holds(after, target, before.at(target)) ||
+                      holds(after, target + u".old", before.at(target)),
+                  what("lost the old content of "));
+        INVARIANT(after.count(target) || fixture.MoveBackRefused(target),
+                  what("target vanished: "));
+      }
+      const auto backup = target + u".old";
+      if (before.count(backup)) {
+        INVARIANT(holds(after, backup, before.at(backup)), what("changed the backup of "));
+      }
+      INVARIANT(!after.count(transfer::PartialName(target)) ||
+                    fixture.RemovalRefused(transfer::PartialName(target)),
+                what("a partial copy stayed beside "));
+    }
+  }
+}
+
+void CheckLogFile(const Fixture& fixture, const Snapshot& after, const std::string& mode,
+                  std::uint64_t n, Result& result) {
+  const auto whole = testing_support::SystemOs().TextToAnsi(fixture.form.mmo_Log.text);
+  INVARIANT(after.count(kLog) && (after.at(kLog) == kPreviousLog || after.at(kLog) == whole),
+            "the log file is neither the previous one nor the whole new one");
+  INVARIANT(!after.count(transfer::PartialName(kLog)) ||
+                fixture.RemovalRefused(transfer::PartialName(kLog)),
+            "a partial log stayed");
+}
+
+void CheckLoggedLines(const Fixture& fixture, const Snapshot& before, const Snapshot& after,
+                      const std::string& mode, std::uint64_t n, Result& result) {
+  for (const auto& line : transfer::SplitLines(fixture.form.mmo_Log.text)) {
+    for (const auto& katalog : kCompanies) {
+      if (line == katalog + u" REMA: 111,5" || line == katalog + u" REMA: 111.5") {
+        INVARIANT(after.at(Installations::NewAnnual(katalog)) !=
+                      before.at(Installations::NewAnnual(katalog)),
+                  "logged a value that was not stored");
+      }
+      for (const auto& file : kFiles) {
+        if (line == katalog + u"\\" + file) {
+          const auto target = Installations::In(Installations::kNew, katalog, file);
+          const auto source = Installations::In(Installations::kOld, katalog, file);
+          INVARIANT(after.count(target) && after.at(target) == before.at(source),
+                    "logged a copy that did not happen");
+        }
+      }
+    }
+  }
+}
+
+Result Sweep(const Way& way, const Snapshot& clean) {
+  const std::string mode = way.Name("run");
   Result result;
   for (std::uint64_t n = 1;; ++n) {
     Fixture fixture;
     const Snapshot before = fixture.Files();
-    const Attempt attempt =
-        ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_2Click, fromThenOn, n);
+    const Attempt attempt = ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_2Click, way, n);
     if (attempt.faults == 0) break;
     result.faults += attempt.faults;
     const Snapshot after = fixture.Files();
@@ -184,38 +277,13 @@ Result Sweep(bool fromThenOn, const Snapshot& clean) {
               "failure reported: " + std::to_string(attempt.reported));
     CheckAnnualFiles(before, after, mode, n, result);
     for (const auto& [name, content] : before) {
-      if (name.find(Installations::kNew) != 0) {
+      if (name.find(Installations::kOld) == 0) {
         INVARIANT(after.count(name) && after.at(name) == content, "source changed");
-        continue;
-      }
-      if (name.ends_with(u"_ROK.REK")) continue;  // checked above
-      const bool backup = name.ends_with(u".old");
-      const auto stillThere = [&](const std::u16string& at) {
-        return after.count(at) && after.at(at) == content;
-      };
-      INVARIANT(stillThere(name) || (!backup && stillThere(name + u".old")),
-                "lost the old content of " + platform::TextToUtf8(name));
-      if (!fromThenOn && !backup && !fixture.MoveBackRefused(name)) {
-        INVARIANT(after.count(name), "target vanished: " + platform::TextToUtf8(name));
       }
     }
-    for (const auto& line : transfer::SplitLines(fixture.form.mmo_Log.text)) {
-      for (const auto& katalog : kCompanies) {
-        if (line == katalog + u" REMA: 111,5" || line == katalog + u" REMA: 111.5") {
-          INVARIANT(after.at(Installations::NewAnnual(katalog)) !=
-                        before.at(Installations::NewAnnual(katalog)),
-                    "logged a value that was not stored");
-        }
-        for (const auto& file : kFiles) {
-          if (line == katalog + u"\\" + file) {
-            const auto target = Installations::In(Installations::kNew, katalog, file);
-            const auto source = Installations::In(Installations::kOld, katalog, file);
-            INVARIANT(after.count(target) && after.at(target) == before.at(source),
-                      "logged a copy that did not happen");
-          }
-        }
-      }
-    }
+    CheckAdditionalFiles(fixture, before, after, mode, n, result);
+    CheckLogFile(fixture, after, mode, n, result);
+    CheckLoggedLines(fixture, before, after, mode, n, result);
     INVARIANT(fixture.os.OpenHandles() == 0, "a file was left open");
 
     bool rerunCompleted = true;
@@ -228,10 +296,14 @@ Result Sweep(bool fromThenOn, const Snapshot& clean) {
     const Snapshot rerun = fixture.Files();
     for (const auto& [name, content] : clean) {
       // A rerun keeps the first copy as the backup; a backup whose move back
-      // was refused stays one.
-      if (name.ends_with(u".old") || fixture.MoveBackRefused(name)) continue;
+      // was refused stays one; the log holds both runs.
+      if (name.ends_with(u".old") || name == kLog || fixture.MoveBackRefused(name)) continue;
       INVARIANT(rerun.count(name) && rerun.at(name) == content,
                 "rerun differs at " + platform::TextToUtf8(name));
+    }
+    for (const auto& [name, content] : rerun) {
+      INVARIANT(!name.ends_with(transfer::kPartialSuffix),
+                "a partial file stayed after the rerun: " + platform::TextToUtf8(name));
     }
   }
   return result;
@@ -239,15 +311,14 @@ Result Sweep(bool fromThenOn, const Snapshot& clean) {
 
 // The acceptance of the paths reads the register: a refused read is
 // reported, leaves no file open, and an accepted pair lists every company.
-Result SweepAcceptance(bool fromThenOn) {
-  const char* mode = fromThenOn ? "acceptance, from N on" : "acceptance, single";
+Result SweepAcceptance(const Way& way) {
+  const std::string mode = way.Name("acceptance");
   Result result;
   for (std::uint64_t n = 1;; ++n) {
     Fixture fixture;
     fixture.form.mmo_2.lines.clear();
     fixture.form.screen.events.clear();
-    const Attempt attempt =
-        ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_1Click, fromThenOn, n);
+    const Attempt attempt = ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_1Click, way, n);
     if (attempt.faults == 0) break;
     result.faults += attempt.faults;
     INVARIANT(attempt.reported == attempt.fileOperationRefused,
@@ -269,14 +340,14 @@ TEST(FaultSweep, NoFaultLosesOrMisreportsData) {
   const Snapshot clean = reference.Files();
   ASSERT_EQ(clean.at(Installations::NewAnnual(u"CARRIED")), RokRecord(111.5, 0));
 
-  const Result results[] = {SweepAcceptance(false), SweepAcceptance(true), Sweep(false, clean),
-                            Sweep(true, clean)};
   std::uint64_t faults = 0;
   int broken = 0;
-  for (const auto& result : results) {
-    EXPECT_GT(result.faults, 0u);
-    faults += result.faults;
-    broken += result.broken;
+  for (const Way& way : kWays) {
+    for (const Result& result : {SweepAcceptance(way), Sweep(way, clean)}) {
+      EXPECT_GT(result.faults, 0u);
+      faults += result.faults;
+      broken += result.broken;
+    }
   }
   std::cout << "fault sweep: " << faults << " faults injected, " << broken << " invariants broken"
             << std::endl;

@@ -11,9 +11,8 @@ constexpr KeyResult kSwallow{Action::kSwallow};
 
 KeyResult Press(Id button) { return {Action::kPress, button}; }
 
-}  // namespace
-
-KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible) {
+// A key as it is first pressed.
+KeyResult OnPressedKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible) {
   const Kind kind = Spec(focus).kind;
   switch (key) {
     case Key::kEnter:
@@ -41,6 +40,15 @@ KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool lists
       return kPass;
   }
   return kPass;
+}
+
+}  // namespace
+
+KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible,
+                bool repeated) {
+  const KeyResult result = OnPressedKey(key, modifiers, focus, shown, listsVisible);
+  const bool acts = result.action == Action::kPress || result.action == Action::kOpenFolderDialog;
+  return repeated && acts ? kSwallow : result;
 }
 
 }  // namespace shell

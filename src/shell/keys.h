@@ -30,6 +30,11 @@ struct KeyResult {
 };
 
 // What a key pressed with the focus on `focus` does on the shown screen.
-KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible);
+// `repeated`: the system's auto-repeat of a key held down. That is the
+// keystroke that began it, not a new one: it presses no button and opens no
+// dialog, as the platform presses a button on Space's release, once. A held
+// Enter runs once.
+KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible,
+                bool repeated = false);
 
 }  // namespace shell

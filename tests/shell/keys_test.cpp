@@ -83,6 +83,33 @@ TEST(KeyRules, EnterEscapeAndTheRest) {
   }
 }
 
+// A held key's auto-repeats press no button: a held Enter runs once. What
+// is not a press repeats as the platform repeats it.
+TEST(KeyRules, AnAutoRepeatPressesNoButton) {
+  const struct {
+    Key key;
+    Modifiers modifiers;
+    Id focus;
+    Screen shown;
+    KeyResult result;
+  } cases[] = {
+      {Key::kEnter, kNone, Id::pg_1, Screen::kRun, kSwallow},
+      {Key::kEnter, kNone, Id::btn_2, Screen::kRun, kSwallow},
+      {Key::kEnter, kNone, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
+      {Key::kEscape, kNone, Id::chk_4, Screen::kRun, kSwallow},
+      {Key::kDown, kAlt, Id::edt_ZETKA_dest, Screen::kPaths, kSwallow},
+      {Key::kEnter, kNone, Id::mmo_3, Screen::kRun, kPass},
+      {Key::kDown, kNone, Id::edt_ZETKA_dest, Screen::kPaths, kPass},
+      {Key::kTab, kNone, Id::chk_4, Screen::kRun, Focus(Id::mmo_3)},
+      {Key::kSpace, kNone, Id::btn_2, Screen::kRun, kPass},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shell::OnKey(c.key, c.modifiers, c.focus, c.shown, false, true), c.result)
+        << static_cast<int>(c.key) << " on "
+        << std::string(shell::Spec(c.focus).name.begin(), shell::Spec(c.focus).name.end());
+  }
+}
+
 TEST(TabOrder, EachScreenWithTheContainerFirst) {
   using Order = std::vector<Id>;
   EXPECT_EQ(shell::TabOrder(Screen::kPaths, false),

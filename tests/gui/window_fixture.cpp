@@ -22,7 +22,8 @@ BOOL CALLBACK CheckDisabled(HWND window, LPARAM context) {
   return TRUE;
 }
 
-// Stands in for MessageBoxW: notes the box and answers OK at once.
+}  // namespace
+
 int WINAPI RecordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
   ShownBox box{owner, reinterpret_cast<const char16_t*>(text),
                reinterpret_cast<const char16_t*>(caption), flags, true};
@@ -38,8 +39,6 @@ void SendKey(WORD key, bool up) {
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   SendInput(1, &input, sizeof(input));
 }
-
-}  // namespace
 
 std::u16string ShownBox::Event() const {
   const std::string number = std::to_string(flags);

@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/win32/application_window.h"
@@ -46,6 +47,26 @@ struct ShownBox {
 // The first dialog (#32770) of this process that `matches`, or null: a box or
 // the folder browser, looked for from another thread while it is open.
 HWND FindOwnDialog(const std::function<bool(HWND)>& matches);
+
+// The stand-in for MessageBoxW that the fixture uses unless told otherwise:
+// notes the box and answers OK at once.
+int WINAPI RecordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
+
+// A key pressed or released as real input (SendInput).
+void SendKey(WORD key, bool up);
+
+// The system's OS layer for the window, which can do something of the
+// test's choosing in the middle of a handler: at its next opening of a file,
+// as a user typing while a run works.
+class HandlerOs : public RegionalOs {
+ public:
+  using RegionalOs::RegionalOs;
+  std::uint32_t OpenExisting(std::u16string_view name, platform::FileHandle& handle) override {
+    if (atNextOpen) std::exchange(atNextOpen, nullptr)();
+    return RegionalOs::OpenExisting(name, handle);
+  }
+  std::function<void()> atNextOpen;
+};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -85,7 +106,7 @@ class WindowTest : public ::testing::Test {
 
   Installations pair;
   FakeRegistry registry;
-  RegionalOs os;
+  HandlerOs os;
   std::optional<shell::win32::ApplicationWindow> application;
   std::optional<shell::win32::MessageBoxes> boxes;
   std::optional<shell::win32::FolderDialog> folders;

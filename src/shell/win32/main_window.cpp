@@ -7,6 +7,7 @@
 #include "shell/keys.h"
 #include "shell/navigation.h"
 #include "shell/win32/dpi.h"
+#include "shell/win32/input_block.h"
 #include "shell/win32/painting.h"
 #include "shell/win32/panels.h"
 
@@ -305,13 +306,25 @@ void MainWindow::FlushBoxes() {
 }
 
 template <typename Handler>
-void MainWindow::RunHandler(Handler handler) {
+void MainWindow::RunHandler(Handler handler, bool startedByInput) {
+  ++busy_;
   try {
     handler();
   } catch (...) {
     ShowEscapedFailure();
   }
   FlushBoxes();
+  --busy_;
+  // What was typed while the handler ran was typed at what the screen showed
+  // before it: it acts on nothing now.
+  if (startedByInput) DropQueuedInput();
+  CarryOutHeldClose();
+}
+
+void MainWindow::CarryOutHeldClose() {
+  if (busy_ > 0 || !closeHeld_) return;
+  closeHeld_ = false;
+  PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void MainWindow::Press(Id button) {
@@ -360,7 +373,10 @@ bool MainWindow::PreTranslate(const MSG& message) {
   }
   const Modifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
                             GetKeyState(VK_MENU) < 0};
-  const KeyResult result = OnKey(key, modifiers, FocusedId(), ShownScreen(), ListsVisible());
+  // Bit 30: the key was down before this message, an auto-repeat.
+  const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
+  const KeyResult result =
+      OnKey(key, modifiers, FocusedId(), ShownScreen(), ListsVisible(), repeated);
   switch (result.action) {
     case Action::kPass:
       return false;
@@ -444,11 +460,22 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       dpi_ = WindowDpi(hwnd_);
       widths_ = InitialWidths(static_cast<int>(dpi_));
       CreateControls();
-      boxes_.SetMainWindow(hwnd_, [this] { FlushBoxes(); });
+      boxes_.SetMainWindow(
+          hwnd_,
+          [this] {
+            FlushBoxes();
+            ++busy_;
+          },
+          [this] {
+            --busy_;
+            CarryOutHeldClose();
+          });
       application_.SetMainWindow(hwnd_);
       savedFocus_ = Control(Id::pg_1);
       // A failure of start-up is shown, and the window is created all the same.
-      RunHandler([this] { FormCreate(); });
+      // Start-up answers no key of the user's: nothing typed meanwhile was
+      // meant for a screen before it.
+      RunHandler([this] { FormCreate(); }, false);
       return 0;
     case WM_SIZE:
       LayOut();
@@ -495,16 +522,24 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETTINGCHANGE:
-      RunHandler([this] { form_->RefreshDecimalSeparator(); });
+      RunHandler([this] { form_->RefreshDecimalSeparator(); }, false);
       break;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
+      // Windows' task list and the taskbar send a close while a box is up,
+      // and the box's loop brings it here: destroying the window then would
+      // take the log box from under the run, which still has to save it.
+      // The close waits until the handler has ended.
+      if (busy_ > 0) {
+        closeHeld_ = true;
+        return 0;
+      }
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
-      boxes_.SetMainWindow(nullptr, {});
+      boxes_.SetMainWindow(nullptr, {}, {});
       application_.SetMainWindow(nullptr);
       PostQuitMessage(0);
       return 0;

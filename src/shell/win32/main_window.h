@@ -71,9 +71,12 @@ class MainWindow : public BaseWindow<MainWindow> {
   Id EnterTarget() const;
   void FlushBoxes();
   // Runs one handler: what escapes it goes to the failure display, and the
-  // lines it gathered go into their boxes.
+  // lines it gathered go into their boxes. One started by the user's input
+  // drops the input typed meanwhile. A close requested while it ran (or a
+  // box was up) is carried out once the outermost handler has ended.
   template <typename Handler>
-  void RunHandler(Handler handler);
+  void RunHandler(Handler handler, bool startedByInput = true);
+  void CarryOutHeldClose();
 
   platform::Os& os_;
   ApplicationWindow& application_;
@@ -90,6 +93,8 @@ class MainWindow : public BaseWindow<MainWindow> {
   int grabbedWidth_ = 0;
   HWND savedFocus_ = nullptr;
   bool keepingToOneLine_ = false;
+  int busy_ = 0;  // handlers running and boxes open
+  bool closeHeld_ = false;
 
   std::unique_ptr<FieldControl> source_, dest_;
   std::unique_ptr<DirectoryField> sourceField_, destField_;

@@ -6,19 +6,21 @@
 
 namespace shell::win32 {
 
-void MessageBoxes::SetMainWindow(HWND mainWindow, std::function<void()> beforeShowing) {
+void MessageBoxes::SetMainWindow(HWND mainWindow, std::function<void()> beforeShowing,
+                                 std::function<void()> afterShowing) {
   main_ = mainWindow;
   beforeShowing_ = std::move(beforeShowing);
+  afterShowing_ = std::move(afterShowing);
 }
 
 void MessageBoxes::Show(std::u16string_view text, std::u16string_view caption,
                         std::uint32_t flags) {
+  const std::wstring boxText(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+  const std::wstring boxCaption(reinterpret_cast<const wchar_t*>(caption.data()), caption.size());
   if (beforeShowing_) beforeShowing_();
   const HWND active = GetActiveWindow();
   const HWND focus = GetFocus();
   const HWND owner = main_ != nullptr && active == main_ ? main_ : application_;
-  const std::wstring boxText(reinterpret_cast<const wchar_t*>(text.data()), text.size());
-  const std::wstring boxCaption(reinterpret_cast<const wchar_t*>(caption.data()), caption.size());
   {
     // The box disables its owner itself; every other window is ours to block.
     InputBlock block(owner);
@@ -26,6 +28,7 @@ void MessageBoxes::Show(std::u16string_view text, std::u16string_view caption,
   }
   if (active != nullptr && IsWindow(active)) SetActiveWindow(active);
   if (focus != nullptr && IsWindow(focus) && IsWindowVisible(focus)) SetFocus(focus);
+  if (afterShowing_) afterShowing_();
 }
 
 }  // namespace shell::win32

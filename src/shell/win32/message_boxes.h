@@ -20,9 +20,10 @@ class MessageBoxes final : public transfer::MessageDisplay {
   explicit MessageBoxes(HWND applicationWindow, BoxFunction showBox = &MessageBoxW)
       : application_(applicationWindow), showBox_(showBox) {}
 
-  // The main window, and what must happen before any box shows (the lines
-  // gathered for the boxes go into them first).
-  void SetMainWindow(HWND mainWindow, std::function<void()> beforeShowing);
+  // The main window, what must happen before any box shows (the lines
+  // gathered for the boxes go into them first) and after it has closed.
+  void SetMainWindow(HWND mainWindow, std::function<void()> beforeShowing,
+                     std::function<void()> afterShowing);
 
   void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override;
 
@@ -30,7 +31,7 @@ class MessageBoxes final : public transfer::MessageDisplay {
   HWND application_;
   BoxFunction showBox_;
   HWND main_ = nullptr;
-  std::function<void()> beforeShowing_;
+  std::function<void()> beforeShowing_, afterShowing_;
 };
 
 }  // namespace shell::win32

@@ -7,7 +7,9 @@
 #      the real window in their own process: once at 96 DPI and once at 144,
 #      each in a fresh wineserver that reads the DPI, as a Polish Windows;
 #   2. the real dopliki32.exe driven with keystrokes from a Linux program
-#      (build/native/tests/dopliki_e2e_tests), at 96 DPI.
+#      (build/native/tests/dopliki_e2e_tests), at 96 DPI: the x86_64 exe
+#      through every test, the i686 one through those where data was once
+#      lost (NothingLostTest).
 # A missing executable counts as a failure.
 set -u
 
@@ -23,6 +25,8 @@ root=$(cd "$here/.." && pwd)
 window_tests=$root/build/win64/tests/dopliki_gui_tests.exe
 e2e_tests=$root/build/native/tests/dopliki_e2e_tests
 exe=$root/build/win64/dopliki32.exe
+exe_i686=$root/build/win32/dopliki32.exe
+post_close=$root/build/win64/tests/post_close.exe
 
 # shellcheck source=wine-prefix.sh
 . "$here/wine-prefix.sh"
@@ -49,11 +53,16 @@ else
   missing "$window_tests"
 fi
 
-if [ -x "$e2e_tests" ] && [ -f "$exe" ]; then
-  echo "== $suite: the real program, driven with keystrokes, at 96 DPI =="
+if [ -x "$e2e_tests" ] && [ -f "$exe" ] && [ -f "$exe_i686" ] && [ -f "$post_close" ]; then
   wine_use_dpi 96
-  "$here/run-suite.sh" "$summary" "$suite" env DOPLIKI_EXE="$exe" "$e2e_tests"
+  echo "== $suite: the real program, driven with keystrokes, at 96 DPI =="
+  "$here/run-suite.sh" "$summary" "$suite" env DOPLIKI_EXE="$exe" \
+    DOPLIKI_POST_CLOSE="$post_close" "$e2e_tests"
+  echo "== $suite: the real i686 program, where data was once lost =="
+  "$here/run-suite.sh" "$summary" "$suite" env DOPLIKI_EXE="$exe_i686" \
+    DOPLIKI_POST_CLOSE="$post_close" "$e2e_tests" --gtest_filter='NothingLostTest.*'
 else
-  [ -x "$e2e_tests" ] || missing "$e2e_tests"
-  [ -f "$exe" ] || missing "$exe"
+  for needed in "$e2e_tests" "$exe" "$exe_i686" "$post_close"; do
+    [ -e "$needed" ] || missing "$needed"
+  done
 fi

@@ -1,159 +1,16 @@
-// The real dopliki32.exe under Wine, driven with real keystrokes on the
-// session's display as a user would drive it, and the files it leaves.
-// Needs DISPLAY (with a window manager), WINEPREFIX and DOPLIKI_EXE (the exe).
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <map>
-#include <optional>
-#include <string>
-
-#include "e2e/desktop.h"
-#include "e2e/wine.h"
-#include "support/installations.h"
+// The real dopliki32.exe in its typical use, and under another name.
+#include "e2e/real_exe_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-using e2e::WindowId;
+using namespace e2e;
 using testing_support::Bytes;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
 using testing_support::kClosing;
 using testing_support::kOpening;
 using testing_support::RokRecord;
-
-constexpr char kCaption[] = "Kopiwanie dodatkowych plików ZETKA_WX po konwersji na nowy rok";
-constexpr char kCaptionRegex[] = "^Kopiwanie dodatkowych plik";
-// The first start of Windows in a fresh wineserver takes a while.
-constexpr e2e::Millis kStartLimit = 60s;
-constexpr e2e::Millis kStepLimit = 20s;
-
-int CurrentYear() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local.tm_year + 1900;
-}
-
-// The bookkeeping program's registry key of a year: ZT0 and its last two digits.
-constexpr char kParentKey[] = "Software\\wx";
-std::string YearKey(int year) {
-  const std::string digits = std::to_string(year);
-  return std::string(kParentKey) + "\\ZT0" + digits.substr(digits.size() - 2);
-}
-
-std::string ActiveName() {
-  const auto active = e2e::ActiveWindow();
-  return active ? "\"" + e2e::WindowName(*active) + "\"" : "none";
-}
-
-// Every file under a folder, by its path relative to it.
-std::map<std::string, Bytes> Files(const fs::path& root) {
-  std::map<std::string, Bytes> files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[fs::relative(entry.path(), root).string()] = {std::istreambuf_iterator<char>(in), {}};
-  }
-  return files;
-}
-
-class RealExeTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"DISPLAY", "WINEPREFIX", "DOPLIKI_EXE"}) {
-      ASSERT_NE(std::getenv(name), nullptr) << name << " is not set";
-    }
-    pair.dir.MakeDir(u"bin");
-    pair.dir.MakeDir(u"elsewhere");
-  }
-
-  void TearDown() override {
-    if (HasFailure()) {
-      const fs::path shot =
-          fs::temp_directory_path() /
-          (std::string("dopliki-e2e-") +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
-      if (e2e::SaveScreen(shot)) std::cout << "screen at the failure: " << shot << "\n";
-    }
-    if (program) {
-      program->Kill();
-      e2e::EndWindowsPrograms();
-    }
-    // Leave the prefix's registry as it was: reg made the parent key too.
-    for (const auto& key : keys) e2e::DeleteRegistryKey(key);
-    if (madeParentKey) e2e::DeleteRegistryKey(kParentKey);
-  }
-
-  // The exe copied under `name` into a folder of its own.
-  void Install(const std::string& name) {
-    exe = pair.dir.Native(u"bin") / name;
-    fs::copy_file(std::getenv("DOPLIKI_EXE"), exe);
-  }
-
-  // Started from another folder, as a user would: the main window appears
-  // and is active.
-  void Start() {
-    program.emplace(e2e::WindowsProgram(exe, pair.dir.Native(u"elsewhere")));
-    const auto window = e2e::WaitForWindow(kCaptionRegex, kStartLimit);
-    ASSERT_TRUE(window) << "the main window did not appear";
-    main = *window;
-    EXPECT_EQ(e2e::WindowName(main), kCaption);
-    ASSERT_TRUE(e2e::WaitUntilActive(main, kStepLimit))
-        << "the main window is not active; the active one: " << ActiveName();
-  }
-
-  // Closes the window with Alt+F4, as a user would, and waits for the end.
-  void Close() {
-    ASSERT_TRUE(e2e::WaitUntilActive(main, kStepLimit));
-    e2e::Type({"alt+F4"});
-    EXPECT_EQ(program->Wait(kStepLimit), 0) << "the program did not end with code 0";
-  }
-
-  // A taskbar lists the managed windows that neither skip it nor belong to
-  // another window: only the application window, labelled with the title.
-  void ExpectOneTaskbarEntry(const std::string& title) {
-    const auto windows = e2e::ManagedWindows();
-    std::string seen;
-    std::vector<e2e::ManagedWindow> listed;
-    for (const auto& window : windows) {
-      seen += " \"" + window.name + "\"" + (window.skipTaskbar ? " (skips the taskbar)" : "") +
-              (window.transientFor ? " (owned)" : "");
-      if (!window.skipTaskbar && !window.transientFor) listed.push_back(window);
-    }
-    ASSERT_EQ(listed.size(), 1u) << "managed windows:" << seen;
-    EXPECT_EQ(listed.front().name, title);
-    bool mainSeen = false;
-    for (const auto& window : windows) {
-      if (window.id != main) continue;
-      mainSeen = true;
-      EXPECT_EQ(window.name, kCaption);
-      EXPECT_TRUE(window.skipTaskbar);
-      EXPECT_EQ(window.transientFor, listed.front().id) << "the main window's owner";
-    }
-    EXPECT_TRUE(mainSeen) << "the main window is not managed; managed windows:" << seen;
-  }
-
-  void ProposeInRegistry(int year, std::u16string_view installation) {
-    if (keys.empty()) madeParentKey = !e2e::RegistryKeyExists(kParentKey);
-    keys.push_back(YearKey(year));
-    e2e::SetRegistryText(keys.back(), "InstallPath",
-                         e2e::WindowsPath(pair.dir.Native(installation)));
-  }
-
-  Installations pair;
-  fs::path exe;
-  std::optional<e2e::Process> program;
-  WindowId main = 0;
-  std::vector<std::string> keys;
-  bool madeParentKey = false;
-};
 
 // Enter, both switches ticked, Enter, Enter on "Koniec", Alt+F4: the files of
 // both installations and the log beside the exe, byte for byte.

@@ -21,14 +21,27 @@ KeyResult Press(Id button) { return {Action::kPress, button}; }
 KeyResult Focus(Id control) { return {Action::kFocus, control}; }
 constexpr KeyResult kPass{Action::kPass}, kSwallow{Action::kSwallow};
 
+struct KeyCase {
+  Key key;
+  Modifiers modifiers;
+  Id focus;
+  Screen shown;
+  KeyResult result;
+};
+
+// Each key, as first pressed or as an auto-repeat of a held key.
+template <std::size_t N>
+void ExpectRules(const KeyCase (&cases)[N], bool repeated) {
+  for (const auto& c : cases) {
+    const auto result = shell::OnKey(c.key, c.modifiers, c.focus, c.shown, false, repeated);
+    EXPECT_EQ(result, c.result) << static_cast<int>(c.key) << " on "
+                                << std::string(shell::Spec(c.focus).name.begin(),
+                                               shell::Spec(c.focus).name.end());
+  }
+}
+
 TEST(KeyRules, EnterEscapeAndTheRest) {
-  const struct {
-    Key key;
-    Modifiers modifiers;
-    Id focus;
-    Screen shown;
-    KeyResult result;
-  } cases[] = {
+  const KeyCase cases[] = {
       // Enter presses a focused button, else the default button of the screen.
       {Key::kEnter, kNone, Id::pg_1, Screen::kPaths, Press(Id::btn_1)},
       {Key::kEnter, kNone, Id::edt_ZETKA_source, Screen::kPaths, Press(Id::btn_1)},
@@ -75,24 +88,13 @@ TEST(KeyRules, EnterEscapeAndTheRest) {
       {Key::kTab, kNone, Id::mmo_3, Screen::kRun, Focus(Id::chk_Remanenty)},
       {Key::kTab, kCtrl, Id::mmo_3, Screen::kRun, kSwallow},
   };
-  for (const auto& c : cases) {
-    const auto result = shell::OnKey(c.key, c.modifiers, c.focus, c.shown, false);
-    EXPECT_EQ(result, c.result) << static_cast<int>(c.key) << " on "
-                                << std::string(shell::Spec(c.focus).name.begin(),
-                                               shell::Spec(c.focus).name.end());
-  }
+  ExpectRules(cases, false);
 }
 
 // A held key's auto-repeats press no button: a held Enter runs once. What
 // is not a press repeats as the platform repeats it.
 TEST(KeyRules, AnAutoRepeatPressesNoButton) {
-  const struct {
-    Key key;
-    Modifiers modifiers;
-    Id focus;
-    Screen shown;
-    KeyResult result;
-  } cases[] = {
+  const KeyCase cases[] = {
       {Key::kEnter, kNone, Id::pg_1, Screen::kRun, kSwallow},
       {Key::kEnter, kNone, Id::btn_2, Screen::kRun, kSwallow},
       {Key::kEnter, kNone, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
@@ -103,11 +105,7 @@ TEST(KeyRules, AnAutoRepeatPressesNoButton) {
       {Key::kTab, kNone, Id::chk_4, Screen::kRun, Focus(Id::mmo_3)},
       {Key::kSpace, kNone, Id::btn_2, Screen::kRun, kPass},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(shell::OnKey(c.key, c.modifiers, c.focus, c.shown, false, true), c.result)
-        << static_cast<int>(c.key) << " on "
-        << std::string(shell::Spec(c.focus).name.begin(), shell::Spec(c.focus).name.end());
-  }
+  ExpectRules(cases, true);
 }
 
 TEST(TabOrder, EachScreenWithTheContainerFirst) {

@@ -43,6 +43,13 @@ class FileCopyTest : public ::testing::Test {
     const Bytes bytes = pair.dir.ReadBytes(relative);
     return std::u16string(bytes.begin(), bytes.end());
   }
+  // The pair's files gone and the log empty, for the next case of a table.
+  void Reset() {
+    for (const auto& name : {Target(), Backup(), Partial(), Source()}) {
+      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
+    }
+    log.text.clear();
+  }
   void Put(const std::u16string& relative, const std::u16string& content) {
     if (content != kNone) pair.dir.WriteBytes(relative, Bytes(content.begin(), content.end()));
   }
@@ -71,13 +78,10 @@ TEST_F(FileCopyTest, OutcomeOfOnePair) {
   };
   for (const auto& c : cases) {
     pair.dir.MakeDir(Target(u""));
-    for (const auto& name : {Target(), Backup(), Source()}) {
-      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
-    }
+    Reset();
     Put(Target(), c.target);
     Put(Backup(), c.backup);
     Put(Source(), c.source);
-    log.text.clear();
     Copy({u"FIRMA1"}, {std::u16string(kFile)});
     const auto state = platform::TextToUtf8(c.target + u"," + c.backup + u"," + c.source);
     EXPECT_EQ(At(Target()), c.targetAfter) << state;
@@ -125,12 +129,9 @@ TEST_F(FileCopyTest, ACopyCutShortLeavesTheTargetAsItWas) {
     }
   } os(SystemOs());
   for (const auto& target : {kNone, std::u16string(u"stary")}) {
-    for (const auto& name : {Target(), Backup(), Partial()}) {
-      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
-    }
+    Reset();
     Put(Target(), target);
     Put(Source(), u"nowy, dłuższy niż miejsce na dysku");
-    log.text.clear();
     Copy(os, {u"FIRMA1"}, {std::u16string(kFile)});
     EXPECT_EQ(At(Target()), target);
     EXPECT_EQ(At(Backup()), kNone);
@@ -181,14 +182,11 @@ TEST_F(FileCopyTest, WhatCannotBePutBackIsAFailureOfTheRun) {
       {{u".$$$"}, true, 5, u"stary", kNone, u"nowy"},
   };
   for (const auto& c : cases) {
-    for (const auto& name : {Target(), Backup(), Partial()}) {
-      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
-    }
+    Reset();
     Put(Target(), u"stary");
     Put(Source(), u"nowy");
     os.refusedFrom = c.refusedFrom;
     os.refuseRemoval = c.refuseRemoval;
-    log.text.clear();
     try {
       Copy(os, {u"FIRMA1"}, {std::u16string(kFile)});
       ADD_FAILURE() << "no failure reported";

@@ -180,6 +180,16 @@ TEST_F(WindowModalPointsTest, InputDuringAHandlerActsOnNothingAfterIt) {
   }
 }
 
+// The system's notice of a changed setting is no input of the user's: keys
+// typed before it still act after it.
+TEST_F(WindowModalPointsTest, ASettingChangeDropsNoKeys) {
+  Open();
+  TypeAtOnce({{VK_RETURN}});
+  SendMessageW(main->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  Pump();
+  EXPECT_EQ(main->ShownScreen(), Screen::kRun);
+}
+
 // Keys the stand-ins took from the queue while they were open.
 int keysTakenByTheBox = 0;
 

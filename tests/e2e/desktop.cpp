@@ -120,6 +120,11 @@ void Type(const std::vector<std::string>& keys) {
   Tool(args);
 }
 
+void Hold(const std::string& key, Millis held) {
+  const auto seconds = std::to_string(static_cast<double>(held.count()) / 1000);
+  Tool({"xdotool", "keydown", key, "sleep", seconds, "keyup", key});
+}
+
 namespace {
 
 std::string CaptureOf(const std::string& window, bool frame) {

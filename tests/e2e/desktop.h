@@ -39,6 +39,9 @@ std::vector<ManagedWindow> ManagedWindows();
 // Keys as xdotool names them ("Return", "Tab", "space", "alt+F4"), typed
 // one after another into whichever window has the focus.
 void Type(const std::vector<std::string>& keys);
+// A key pressed and held down for `held`, as a user leaning on it: the
+// keyboard repeats it meanwhile.
+void Hold(const std::string& key, Millis held);
 
 // What the screen shows of the window, as PNG bytes; with its frame and
 // whatever stands over it (a message box) when `frame`.

@@ -1,7 +1,7 @@
 // The real exe used as an office uses it, where data was once lost: keys
-// typed while a run or a load works, a close request from the taskbar while
-// "Koniec" is shown, a copy that does not fit on the new installation's
-// drive, the program started from a network share.
+// typed while a run or a load works, Enter held down, a close request from
+// the taskbar while "Koniec" is shown, a copy that does not fit on the new
+// installation's drive, the program started from a network share.
 #include <cstdlib>
 #include <string>
 
@@ -111,6 +111,27 @@ TEST_F(NothingLostTest, KeysTypedDuringALongLoadActOnNothing) {
   ASSERT_TRUE(WaitUntilStill(main, pathsScreen, 60s)) << "the screen did not change";
   EXPECT_FALSE(WaitForKoniec(2s)) << "a run started";
   EXPECT_EQ(SavedLog(), "(none)");
+  ASSERT_NO_FATAL_FAILURE(Close());
+}
+
+// Enter held down: the keyboard repeats it for as long as it is held, and
+// the repeats are the keystroke that began them, not new ones. On the paths
+// screen the paths are accepted and no run starts; on the run screen one run,
+// whose "Koniec" waits for Enter pressed again.
+TEST_F(NothingLostTest, AHeldEnterActsOnce) {
+  AddCompanies(3);
+  ProposeThePair();
+  Install("dopliki32.exe");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const std::string pathsScreen = Capture(main);
+  Hold("Return", 2s);
+  ASSERT_TRUE(WaitUntilStill(main, pathsScreen, kStepLimit)) << "the screen did not change";
+  EXPECT_FALSE(WaitForKoniec(2s)) << "a run started";
+  EXPECT_EQ(SavedLog(), "(none)");
+  Type({"Tab", "Tab", "Tab", "space"});
+  Hold("Return", 2s);
+  ASSERT_NO_FATAL_FAILURE(SeeKoniecAndCloseIt());
+  EXPECT_EQ(Count(SavedLog(), "OK. Remamenty skopiowano!"), 1) << "runs in the log";
   ASSERT_NO_FATAL_FAILURE(Close());
 }
 

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <atomic>
 #include <cstdlib>
 
 #include "shell/win32/box_controls.h"
@@ -15,6 +16,10 @@ namespace testing_support {
 namespace {
 
 std::vector<ShownBox> shownBoxes;
+
+// The key a KeyTakenWatch waits for, and whether it has been taken.
+std::atomic<bool> watchedKeyTaken{false};
+constexpr WORD kWatchedKey = VK_SHIFT;
 
 BOOL CALLBACK CheckDisabled(HWND window, LPARAM context) {
   auto* box = reinterpret_cast<ShownBox*>(context);
@@ -38,6 +43,41 @@ void SendKey(WORD key, bool up) {
   input.ki.wVk = key;
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   SendInput(1, &input, sizeof(input));
+}
+
+void SendMouse(POINT at, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof(input));
+}
+
+KeyTakenWatch::KeyTakenWatch()
+    : hook_(SetWindowsHookExW(WH_GETMESSAGE, &KeyTakenWatch::NoteTaken, nullptr,
+                              GetCurrentThreadId())) {}
+
+KeyTakenWatch::~KeyTakenWatch() {
+  if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+}
+
+bool KeyTakenWatch::TypeAndWait(DWORD limitMs) {
+  watchedKeyTaken = false;
+  SendKey(kWatchedKey, false);
+  SendKey(kWatchedKey, true);
+  const ULONGLONG deadline = GetTickCount64() + limitMs;
+  while (!watchedKeyTaken && GetTickCount64() < deadline) Sleep(10);
+  return watchedKeyTaken;
+}
+
+LRESULT CALLBACK KeyTakenWatch::NoteTaken(int code, WPARAM remove, LPARAM message) {
+  const auto* taken = reinterpret_cast<const MSG*>(message);
+  if (code == HC_ACTION && remove == PM_REMOVE && taken->message == WM_KEYDOWN &&
+      taken->wParam == kWatchedKey) {
+    watchedKeyTaken = true;
+  }
+  return CallNextHookEx(nullptr, code, remove, message);
 }
 
 std::u16string ShownBox::Event() const {
@@ -95,6 +135,13 @@ void WindowTest::Close() {
 
 void WindowTest::Keys(std::initializer_list<Keystroke> keys) {
   for (const Keystroke& k : keys) {
+    TypeAtOnce({k});
+    Pump();
+  }
+}
+
+void WindowTest::TypeAtOnce(std::initializer_list<Keystroke> keys) {
+  for (const Keystroke& k : keys) {
     if (k.shift) SendKey(VK_SHIFT, false);
     if (k.ctrl) SendKey(VK_CONTROL, false);
     if (k.alt) SendKey(VK_MENU, false);
@@ -103,8 +150,15 @@ void WindowTest::Keys(std::initializer_list<Keystroke> keys) {
     if (k.alt) SendKey(VK_MENU, true);
     if (k.ctrl) SendKey(VK_CONTROL, true);
     if (k.shift) SendKey(VK_SHIFT, true);
-    Pump();
   }
+}
+
+void WindowTest::TypeClick(shell::Id control) {
+  RECT r;
+  GetWindowRect(Control(control), &r);
+  const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  constexpr DWORD kClick[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (const DWORD flags : kClick) SendMouse(middle, flags);
 }
 
 void WindowTest::Pump() {

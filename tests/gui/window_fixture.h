@@ -54,6 +54,28 @@ int WINAPI RecordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
 
 // A key pressed or released as real input (SendInput).
 void SendKey(WORD key, bool up);
+// The mouse moved to a point of the screen, with `flags` (a button pressed or
+// released), as real input.
+void SendMouse(POINT at, DWORD flags);
+
+// Tells another thread when the window's thread has taken a key from its
+// queue. Keys are taken in the order they were typed, each dealt with before
+// the next is taken: once a key typed last has been taken, every key typed
+// before it has done what it does. Made on the window's thread.
+class KeyTakenWatch {
+ public:
+  KeyTakenWatch();
+  ~KeyTakenWatch();
+  KeyTakenWatch(const KeyTakenWatch&) = delete;
+  KeyTakenWatch& operator=(const KeyTakenWatch&) = delete;
+  // From another thread: types a key that nothing answers (Shift), and
+  // waits until the window's thread has taken it, at most `limitMs`.
+  bool TypeAndWait(DWORD limitMs);
+
+ private:
+  static LRESULT CALLBACK NoteTaken(int code, WPARAM remove, LPARAM message);
+  HHOOK hook_;
+};
 
 // The system's OS layer for the window, which can do something of the
 // test's choosing in the middle of a handler: at its next opening of a file,
@@ -82,7 +104,13 @@ class WindowTest : public ::testing::Test {
   void Open();
   void Close();
 
+  // Keys typed one at a time, each dealt with before the next.
   void Keys(std::initializer_list<Keystroke> keys);
+  // Keys typed in one go, faster than the program takes them: all are queued
+  // before the first is dealt with, which the next Pump does.
+  void TypeAtOnce(std::initializer_list<Keystroke> keys);
+  // A click on a control's middle, queued as real input.
+  void TypeClick(shell::Id control);
   // Dispatches through the program's message loop until it has been idle a
   // moment: every key sent before has been dealt with.
   void Pump();

@@ -27,12 +27,7 @@ class WindowFrameTest : public WindowTest {
     Mouse(x + dx, y, MOUSEEVENTF_LEFTUP);
   }
   void Mouse(int x, int y, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof(input));
+    testing_support::SendMouse({x, y}, flags);
     Pump();
   }
 };

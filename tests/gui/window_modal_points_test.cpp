@@ -1,10 +1,12 @@
-// Input and close requests that arrive while a handler runs: keys typed
-// during a run act on nothing afterwards, a box waits for a key typed after
-// it appeared, a held key acts once, and a close request waits until the
-// handler, and every box it shows, has ended.
-#include <atomic>
-#include <functional>
+// Input and close requests that arrive while a handler runs: input typed
+// during a run or a load acts on nothing afterwards, no box or dialog gets
+// keys typed before it appeared, a held key acts once, and a close request
+// waits until the handler, and every box it shows, has ended.
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "shell/form.h"
@@ -18,11 +20,39 @@ using shell::Id;
 using shell::Screen;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
+using testing_support::Keystroke;
 using testing_support::RokRecord;
 using testing_support::SendKey;
 using testing_support::WindowTest;
 
 constexpr char kOneRun[] = "FIRMA1 REMA: 12,5\r\nOK. Remamenty skopiowano!\r\n";
+
+// Stand-ins for MessageBoxW and SHBrowseForFolderW that, while open, do what
+// the test has chosen of what a box's own message loop does; then the box is
+// answered OK, the dialog cancelled.
+void (*whileOpen)() = nullptr;
+
+int WINAPI BoxStandIn(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
+  testing_support::RecordBox(owner, text, caption, flags);
+  whileOpen();
+  return IDOK;
+}
+
+PIDLIST_ABSOLUTE WINAPI BrowserStandIn(LPBROWSEINFOW) {
+  whileOpen();
+  return nullptr;
+}
+
+// A point where a handler waits for the user: how the test gets there from
+// the run screen, with the pair accepted and the inventory transfer ticked.
+struct ModalPoint {
+  const char* name;
+  bool runFails;  // the new year's file of FIRMA1 is read-only
+  std::function<void()> setUp;
+  Keystroke key;       // the key that reaches it
+  Screen shown;        // the screen it leaves shown
+  std::u16string box;  // the box it shows, if any (the folder dialog: none)
+};
 
 // A pair with one company whose inventory carries over, proposed by the
 // registry: Enter accepts it, Enter again runs.
@@ -43,14 +73,61 @@ class WindowModalPointsTest : public WindowTest {
     SendMessageW(Control(Id::chk_Remanenty), BM_SETCHECK, BST_CHECKED, 0);
   }
 
-  // Keys typed, as real input, while the run works.
-  void TypeDuringTheRun(std::vector<WORD> keys) {
-    os.atNextOpen = [keys] {
-      for (const WORD key : keys) {
-        SendKey(key, false);
-        SendKey(key, true);
-      }
+  // Something the user does, as real input, while the handler works: at its
+  // next opening of a file.
+  void DuringTheHandler(std::function<void()> typing) { os.atNextOpen = std::move(typing); }
+
+  // Every modal point of the window's handlers.
+  std::vector<ModalPoint> ModalPoints() {
+    const auto backToThePaths = [this](const wchar_t* dest) {
+      Keys({{VK_ESCAPE}});
+      SetWindowTextW(Control(Id::edt_ZETKA_dest), dest);
     };
+    return {
+        {"Koniec", false, [] {}, {VK_RETURN}, Screen::kRun, u"Info|Koniec|64"},
+        {"equal paths",
+         false,
+         [this, backToThePaths] {
+           const std::u16string source = Text(Id::edt_ZETKA_source);
+           backToThePaths(reinterpret_cast<const wchar_t*>(source.c_str()));
+         },
+         {VK_RETURN},
+         Screen::kPaths,
+         u"Informacja szydząca|Ścieżki muszą być rózne. Popraw ścieżki, albo skontaktuj się z "
+         u"Fabryką.|48"},
+        {"no register",
+         false,
+         [backToThePaths] { backToThePaths(L"nie ma takiego"); },
+         {VK_RETURN},
+         Screen::kPaths,
+         u"Błąd|Coś nie tak. Sprawdź czy katalogi są dobre|16"},
+        {"the failure display",
+         true,
+         [] {},
+         {VK_RETURN},
+         Screen::kRun,
+         std::u16string(kTitle) + u"|File access denied.|16"},
+        {"the folder dialog", false,
+         [this] {
+           Keys({{VK_ESCAPE}});
+           SetFocus(Control(Id::edt_ZETKA_dest));
+         },
+         testing_support::Alt(VK_DOWN), Screen::kPaths, u""},
+    };
+  }
+
+  // The run screen, then what leads to the point; the key that reaches it
+  // is the caller's.
+  void ReadyFor(const ModalPoint& point) {
+    if (point.runFails) pair.dir.SetReadOnly(Installations::NewAnnual(u"FIRMA1"));
+    ReadyToRun();
+    point.setUp();
+    Boxes().clear();
+  }
+
+  void Leave(const ModalPoint& point) {
+    Close();
+    if (point.runFails) pair.dir.SetReadOnly(Installations::NewAnnual(u"FIRMA1"), false);
   }
 
   int KoniecShown() {
@@ -59,38 +136,116 @@ class WindowModalPointsTest : public WindowTest {
     return shown;
   }
 
-  std::string SavedLog() { return pair.dir.ReadBytes(u"bin\\dopliki32.log"); }
+  std::string SavedLog() {
+    return pair.dir.Exists(u"bin\\dopliki32.log") ? pair.dir.ReadBytes(u"bin\\dopliki32.log")
+                                                  : std::string("(none)");
+  }
 };
 
-// Enter, Enter, Esc, Esc typed while the run works: no second run, no
-// return to the paths screen.
-TEST_F(WindowModalPointsTest, KeysTypedDuringARunActOnNothingAfterIt) {
-  ReadyToRun();
-  TypeDuringTheRun({VK_RETURN, VK_RETURN, VK_ESCAPE, VK_ESCAPE});
-  Keys({{VK_RETURN}});
-  EXPECT_EQ(KoniecShown(), 1);
+// Enter, Enter, Esc, Esc (or a click on "SRU") while a run or a load works:
+// once it has ended, no run starts and the paths screen does not come back.
+TEST_F(WindowModalPointsTest, InputDuringAHandlerActsOnNothingAfterIt) {
+  const struct {
+    const char* what;
+    bool run;  // the run, or the load of the accepted pair
+    bool click;
+  } cases[] = {
+      {"keys during the run", true, false},
+      {"a click on SRU during the run", true, true},
+      {"keys during the load", false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.run) {
+      ReadyToRun();
+    } else {
+      Open();
+    }
+    Boxes().clear();
+    DuringTheHandler([this, &c] {
+      if (c.click) {
+        TypeClick(Id::btn_2);
+      } else {
+        TypeAtOnce({{VK_RETURN}, {VK_RETURN}, {VK_ESCAPE}, {VK_ESCAPE}});
+      }
+    });
+    Keys({{VK_RETURN}});
+    EXPECT_EQ(KoniecShown(), c.run ? 1 : 0);
+    EXPECT_EQ(main->ShownScreen(), Screen::kRun);
+    EXPECT_EQ(SavedLog(), c.run ? kOneRun : "(none)");
+    Close();
+    // The next case starts from the same files.
+    std::filesystem::remove(pair.dir.Native(u"bin\\dopliki32.log"));
+    pair.dir.WriteBytes(Installations::NewAnnual(u"FIRMA1"), RokRecord(0, 0));
+  }
+}
+
+// The system's notice of a changed setting is no input of the user's: keys
+// typed before it still act after it.
+TEST_F(WindowModalPointsTest, ASettingChangeDropsNoKeys) {
+  Open();
+  TypeAtOnce({{VK_RETURN}});
+  SendMessageW(main->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  Pump();
   EXPECT_EQ(main->ShownScreen(), Screen::kRun);
-  EXPECT_EQ(SavedLog(), kOneRun);
+}
+
+// Keys the stand-ins took from the queue while they were open.
+int keysTakenByTheBox = 0;
+
+// What a box's own message loop does first: it takes what is queued, and a
+// key among it reaches the box as typed at it.
+void TakeTheQueue() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+      ++keysTakenByTheBox;
+    } else if (message.message != WM_QUIT) {
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+// Keys typed right behind the one that reaches a modal point, before its box
+// or dialog appeared: none of them reaches it, and none acts afterwards.
+TEST_F(WindowModalPointsTest, NoBoxGetsKeysTypedBeforeItAppeared) {
+  showBox = &BoxStandIn;
+  browse = &BrowserStandIn;
+  whileOpen = &TakeTheQueue;
+  for (const ModalPoint& point : ModalPoints()) {
+    SCOPED_TRACE(point.name);
+    ReadyFor(point);
+    keysTakenByTheBox = 0;
+    TypeAtOnce({point.key, {VK_RETURN}, {VK_SPACE}, {VK_ESCAPE}});
+    Pump();
+    EXPECT_EQ(keysTakenByTheBox, 0);
+    EXPECT_EQ(Boxes().size(), point.box.empty() ? 0u : 1u);
+    EXPECT_EQ(main->ShownScreen(), point.shown);
+    Leave(point);
+  }
 }
 
 // The system's own "Koniec": keys typed during the run, and a key held down
 // since the one that started it, leave it open; a key pressed after it
-// appeared closes i
+// appeared closes it.
 TEST_F(WindowModalPointsTest, TheBoxWaitsForAKeyTypedAfterItAppeared) {
   showBox = &MessageBoxW;
   const struct {
     const char* what;
-    std::vector<WORD> typedDuringTheRun;
+    std::vector<Keystroke> typedDuringTheRun;
     bool startingKeyHeld;
   } cases[] = {
-      {"typed during the run", {VK_RETURN, VK_SPACE, VK_ESCAPE}, false},
+      {"typed during the run", {{VK_RETURN}, {VK_SPACE}, {VK_ESCAPE}}, false},
       {"held down", {}, true},
   };
   ReadyToRun();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    TypeDuringTheRun(c.typedDuringTheRun);
-    std::atomic<bool> found{false}, openAfterTheKeys{false};
+    DuringTheHandler([this, &c] {
+      for (const Keystroke& key : c.typedDuringTheRun) TypeAtOnce({key});
+    });
+    testing_support::KeyTakenWatch watch;
+    std::atomic<bool> found{false}, taken{false}, openAfterTheKeys{false};
     std::thread user([&] {
       HWND box = nullptr;
       for (int tries = 0; tries < 500 && box == nullptr; ++tries) {
@@ -100,14 +255,16 @@ TEST_F(WindowModalPointsTest, TheBoxWaitsForAKeyTypedAfterItAppeared) {
       }
       found = box != nullptr;
       if (box == nullptr) return;
-      // The held key repeats, as the keyboard repeats i
+      // The held key repeats, as the keyboard repeats it.
       if (c.startingKeyHeld) {
         for (int i = 0; i < 3; ++i) SendKey(VK_RETURN, false);
       }
-      // Whatever reached the box has had time to ac
-      Sleep(500);
+      taken = watch.TypeAndWait(5000);
       openAfterTheKeys = IsWindow(box) && IsWindowVisible(box);
       SendKey(VK_RETURN, true);
+      // With the box gone, Enter would start another run, whose box no one
+      // would close.
+      if (!openAfterTheKeys) return;
       SendKey(VK_RETURN, false);
       SendKey(VK_RETURN, true);
     });
@@ -117,7 +274,9 @@ TEST_F(WindowModalPointsTest, TheBoxWaitsForAKeyTypedAfterItAppeared) {
     Pump();
     user.join();
     Pump();
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(found) << "no box, or closed at once";
+    if (!found) continue;
+    EXPECT_TRUE(taken) << "the keys were not taken";
     EXPECT_TRUE(openAfterTheKeys);
     EXPECT_EQ(main->ShownScreen(), Screen::kRun);
   }
@@ -143,7 +302,7 @@ TEST_F(WindowModalPointsTest, AHeldEnterRunsOnce) {
 // --- a close request at a modal point ---
 
 // What a box's own message loop would do with a close request that Windows'
-// task list sends to the taskbar entry meanwhile: it dispatches i Whether
+// task list sends to the taskbar entry meanwhile: it dispatches it. Whether
 // the main window was still there when the box ended is noted.
 bool mainKeptUnderTheBox = true;
 
@@ -157,78 +316,24 @@ void RequestCloseAndDispatch() {
   mainKeptUnderTheBox = mainKeptUnderTheBox && FindWindowW(L"Tfrm_Main", nullptr) != nullptr;
 }
 
-int WINAPI BoxClosedUnder(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
-  testing_support::RecordBox(owner, text, caption, flags);
-  RequestCloseAndDispatch();
-  return IDOK;
-}
-
-PIDLIST_ABSOLUTE WINAPI BrowserClosedUnder(LPBROWSEINFOW) {
-  RequestCloseAndDispatch();
-  return nullptr;
-}
-
 // At every modal point of a handler: the handler ends as it would, with
 // everything it had still to do done, and then the program closes.
 TEST_F(WindowModalPointsTest, ACloseRequestWaitsUntilTheHandlerHasEnded) {
-  const struct {
-    const char* modalPoint;
-    std::function<void()> prepare, act;
-    std::u16string box;  // the box shown, if any
-  } cases[] = {
-      {"Koniec", [] {},
-       [this] {
-         SendMessageW(Control(Id::chk_Remanenty), BM_SETCHECK, BST_CHECKED, 0);
-         Keys({{VK_RETURN}});
-       },
-       u"Info|Koniec|64"},
-      {"equal paths", [] {},
-       [this] {
-         Keys({{VK_ESCAPE}});
-         SetWindowTextW(Control(Id::edt_ZETKA_dest),
-                        reinterpret_cast<const wchar_t*>(Text(Id::edt_ZETKA_source).c_str()));
-         Keys({{VK_RETURN}});
-       },
-       u"Informacja szydząca|Ścieżki muszą być rózne. Popraw ścieżki, albo skontaktuj się z "
-       u"Fabryką.|48"},
-      {"no register", [] {},
-       [this] {
-         Keys({{VK_ESCAPE}});
-         SetWindowTextW(Control(Id::edt_ZETKA_dest), L"nie ma takiego");
-         Keys({{VK_RETURN}});
-       },
-       u"Błąd|Coś nie tak. Sprawdź czy katalogi są dobre|16"},
-      {"the failure display", [this] { pair.dir.SetReadOnly(Installations::NewAnnual(u"FIRMA1")); },
-       [this] {
-         SendMessageW(Control(Id::chk_Remanenty), BM_SETCHECK, BST_CHECKED, 0);
-         Keys({{VK_RETURN}});
-       },
-       std::u16string(kTitle) + u"|File access denied.|16"},
-      {"the folder dialog", [this] { browse = &BrowserClosedUnder; },
-       [this] {
-         Keys({{VK_ESCAPE}});
-         SetFocus(Control(Id::edt_ZETKA_dest));
-         Keys({testing_support::Alt(VK_DOWN)});
-       },
-       u""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.modalPoint);
-    showBox = &BoxClosedUnder;
+  showBox = &BoxStandIn;
+  browse = &BrowserStandIn;
+  whileOpen = &RequestCloseAndDispatch;
+  for (const ModalPoint& point : ModalPoints()) {
+    SCOPED_TRACE(point.name);
     mainKeptUnderTheBox = true;
-    c.prepare();
-    ReadyToRun();
-    Boxes().clear();
-    c.act();
-    Pump();
-    if (!c.box.empty()) {
+    ReadyFor(point);
+    Keys({point.key});
+    if (!point.box.empty()) {
       ASSERT_EQ(Boxes().size(), 1u);
-      EXPECT_EQ(Boxes()[0].Event(), c.box);
+      EXPECT_EQ(Boxes()[0].Event(), point.box);
     }
     EXPECT_TRUE(mainKeptUnderTheBox);
     EXPECT_EQ(main->Handle(), nullptr) << "the close was not carried out";
-    Close();
-    pair.dir.SetReadOnly(Installations::NewAnnual(u"FIRMA1"), false);
+    Leave(point);
   }
   // The run's log was saved whole before the program closed.
   EXPECT_EQ(SavedLog(), kOneRun);
@@ -238,7 +343,8 @@ TEST_F(WindowModalPointsTest, ACloseRequestWaitsUntilTheHandlerHasEnded) {
 // whole, and then closes.
 TEST_F(WindowModalPointsTest, ACloseRequestDuringStartUpWaitsForIt) {
   registry.keys[shell::YearKey(kYear)] = testing_support::RegistryValue{4, std::string(4, '\1')};
-  showBox = &BoxClosedUnder;
+  showBox = &BoxStandIn;
+  whileOpen = &RequestCloseAndDispatch;
   mainKeptUnderTheBox = true;
   Open();
   ASSERT_EQ(Boxes().size(), 1u);

@@ -30,6 +30,12 @@ inline constexpr std::uint32_t kInvalidName = 123;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 inline constexpr std::uint32_t kFilenameExcedRange = 206;
 inline constexpr std::uint32_t kIoDevice = 1117;
+
+// The answer of a call that found no entry under the name: none there, no
+// folder on the way to it, or a name that can hold none.
+inline constexpr bool NoSuchEntry(std::uint32_t code) {
+  return code == kFileNotFound || code == kPathNotFound || code == kInvalidName;
+}
 }  // namespace err
 
 enum class SeekOrigin { kBegin, kCurrent };

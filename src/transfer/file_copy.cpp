@@ -38,9 +38,7 @@ bool CopyToPartial(platform::Os& os, const std::u16string& source, const std::u1
   // A copy refused before it began (no source, no folder for the target, a
   // name the system cannot take) made nothing; one that failed on the way
   // may have left part of itself, as Wine's does on a full disk.
-  if (code != err::kFileNotFound && code != err::kPathNotFound && code != err::kInvalidName) {
-    DiscardPartial(os, partial);
-  }
+  if (!err::NoSuchEntry(code)) DiscardPartial(os, partial);
   return false;
 }
 

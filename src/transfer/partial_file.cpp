@@ -12,9 +12,7 @@ std::u16string PartialName(std::u16string_view name) {
 std::uint32_t RemovePartial(platform::Os& os, std::u16string_view partial) {
   const auto code = os.Remove(partial);
   // Not there, or a name that can hold no file: nothing stays.
-  const bool none = code == platform::err::kFileNotFound || code == platform::err::kPathNotFound ||
-                    code == platform::err::kInvalidName;
-  return none ? platform::err::kSuccess : code;
+  return platform::err::NoSuchEntry(code) ? platform::err::kSuccess : code;
 }
 
 void DiscardPartial(platform::Os& os, std::u16string_view partial) {

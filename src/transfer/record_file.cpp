@@ -104,10 +104,7 @@ bool FileIsPresent(platform::Os& os, std::u16string_view name) {
   platform::EntryInfo info;
   const auto code = os.Attributes(name, info);
   if (code == platform::err::kSuccess) return !info.isDirectory;
-  if (code == platform::err::kFileNotFound || code == platform::err::kPathNotFound ||
-      code == platform::err::kInvalidName) {
-    return false;
-  }
+  if (platform::err::NoSuchEntry(code)) return false;
   // The entry may exist while its attributes cannot be read (a file the
   // system holds open): the directory listing still knows it.
   if (os.FindFirst(name, info) != platform::err::kSuccess) return false;

@@ -21,8 +21,7 @@ class RestoreWatch : public ForwardingOs {
   }
   std::uint32_t Remove(std::u16string_view name) override {
     const auto code = ForwardingOs::Remove(name);
-    if (code != platform::err::kSuccess && code != platform::err::kFileNotFound &&
-        code != platform::err::kPathNotFound && code != platform::err::kInvalidName) {
+    if (code != platform::err::kSuccess && !platform::err::NoSuchEntry(code)) {
       removalRefused.emplace(name);
     }
     return code;

@@ -1,11 +1,11 @@
 // One C++ object per window: `this` is stored when the window is created and
-// every message goes to the object's HandleMessage. No C++ exception crosses
-// into Windows: what escapes a handler goes to the failure display.
+// every message goes to the object's HandleMessage, through the guard that
+// shows what escapes it.
 #pragma once
 
 #include <windows.h>
 
-#include "shell/win32/failure_display.h"
+#include "shell/win32/boundary.h"
 
 namespace shell::win32 {
 
@@ -27,12 +27,7 @@ class BaseWindow {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-      return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-      ShowEscapedFailure();
-      return 0;
-    }
+    return ShownOnFailure(LRESULT{0}, [&] { return self->HandleMessage(message, wParam, lParam); });
   }
 
  protected:

@@ -8,8 +8,8 @@
 #include "shell/field_text.h"
 #include "shell/folder_field.h"
 #include "shell/layout.h"
+#include "shell/win32/boundary.h"
 #include "shell/win32/box_controls.h"
-#include "shell/win32/failure_display.h"
 #include "shell/win32/folder_suggestions.h"
 
 namespace shell::win32 {
@@ -131,12 +131,9 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT CALLBACK DirectoryField::Subclass(HWND, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR, DWORD_PTR self) {
-  try {
+  return ShownOnFailure(LRESULT{0}, [&] {
     return reinterpret_cast<DirectoryField*>(self)->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    ShowEscapedFailure();
-    return 0;
-  }
+  });
 }
 
 }  // namespace shell::win32

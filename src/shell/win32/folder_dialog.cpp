@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "shell/win32/boundary.h"
 #include "shell/win32/input_block.h"
 
 namespace shell::win32 {
@@ -31,23 +32,26 @@ void CentreOnPrimaryWorkArea(HWND dialog, HWND application) {
 // Called by the shell: nothing may leave it but its answer.
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
   auto* browse = reinterpret_cast<Browse*>(data);
-  try {
-    if (message == BFFM_INITIALIZED) {
-      CentreOnPrimaryWorkArea(dialog, browse->application);
-      // By item, not by path: a path names a folder made just before as the
-      // desktop. Once now, and once more when the dialog has done with its
-      // own start, which under Wine may select another folder after this
-      // callback (the item lives until the dialog has ended).
-      if (browse->selection != nullptr) {
-        const auto item = reinterpret_cast<LPARAM>(browse->selection);
-        SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, item);
-        PostMessageW(dialog, BFFM_SETSELECTIONW, FALSE, item);
-      }
-    }
-  } catch (...) {
-    browse->failure = std::current_exception();
-  }
-  return 0;
+  // A failure is raised again once the dialog has ended, not shown over it.
+  return Guarded(
+      [&] {
+        if (message != BFFM_INITIALIZED) return 0;
+        CentreOnPrimaryWorkArea(dialog, browse->application);
+        // By item, not by path: a path names a folder made just before as the
+        // desktop. Once now, and once more when the dialog has done with its
+        // own start, which under Wine may select another folder after this
+        // callback (the item lives until the dialog has ended).
+        if (browse->selection != nullptr) {
+          const auto item = reinterpret_cast<LPARAM>(browse->selection);
+          SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, item);
+          PostMessageW(dialog, BFFM_SETSELECTIONW, FALSE, item);
+        }
+        return 0;
+      },
+      [browse]() noexcept {
+        browse->failure = std::current_exception();
+        return 0;
+      });
 }
 
 // The item of a folder path; "\" and other relative paths as the current

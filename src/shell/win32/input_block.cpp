@@ -1,5 +1,7 @@
 #include "shell/win32/input_block.h"
 
+#include "shell/win32/boundary.h"
+
 namespace shell::win32 {
 
 namespace {
@@ -56,14 +58,20 @@ InputBlock::~InputBlock() {
 
 BOOL CALLBACK InputBlock::Disable(HWND window, LPARAM self) {
   auto* block = reinterpret_cast<InputBlock*>(self);
-  if (window != block->except_ && IsWindowEnabled(window)) {
-    EnableWindow(window, FALSE);
-    block->disabled_.push_back(window);
-  }
-  return TRUE;
+  return Guarded(
+      [&] {
+        if (window != block->except_ && IsWindowEnabled(window)) {
+          // Noted first: a window disabled is one to enable again.
+          block->disabled_.push_back(window);
+          EnableWindow(window, FALSE);
+        }
+        return TRUE;
+      },
+      []() noexcept { return FALSE; });
 }
 
-LRESULT CALLBACK InputBlock::IgnoreHeldKeys(int code, WPARAM remove, LPARAM message) {
+LRESULT CALLBACK InputBlock::IgnoreHeldKeys(int code, WPARAM remove, LPARAM message) noexcept {
+  // Nothing here can fail: bits of a bitset and a field of the message.
   auto* taken = reinterpret_cast<MSG*>(message);
   if (code == HC_ACTION && remove == PM_REMOVE && current != nullptr &&
       IsKeyMessage(taken->message) && taken->wParam < 256 && current->held_[taken->wParam]) {

@@ -29,7 +29,7 @@ class InputBlock {
 
  private:
   static BOOL CALLBACK Disable(HWND window, LPARAM self);
-  static LRESULT CALLBACK IgnoreHeldKeys(int code, WPARAM remove, LPARAM message);
+  static LRESULT CALLBACK IgnoreHeldKeys(int code, WPARAM remove, LPARAM message) noexcept;
 
   HWND except_;
   std::vector<HWND> disabled_;

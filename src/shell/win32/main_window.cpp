@@ -6,6 +6,7 @@
 #include "shell/folder_field.h"
 #include "shell/keys.h"
 #include "shell/navigation.h"
+#include "shell/win32/boundary.h"
 #include "shell/win32/dpi.h"
 #include "shell/win32/input_block.h"
 #include "shell/win32/painting.h"
@@ -308,11 +309,7 @@ void MainWindow::FlushBoxes() {
 template <typename Handler>
 void MainWindow::RunHandler(Handler handler, bool startedByInput) {
   ++busy_;
-  try {
-    handler();
-  } catch (...) {
-    ShowEscapedFailure();
-  }
+  ShownOnFailure(handler);
   FlushBoxes();
   --busy_;
   // What was typed while the handler ran was typed at what the screen showed

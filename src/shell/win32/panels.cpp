@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "shell/win32/failure_display.h"
+#include "shell/win32/boundary.h"
 #include "shell/win32/painting.h"
 
 namespace shell::win32 {
@@ -112,15 +112,9 @@ LRESULT SplitterMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// No C++ exception crosses into Windows.
 template <LRESULT (*Handler)(HWND, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK Guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    return Handler(window, message, wParam, lParam);
-  } catch (...) {
-    ShowEscapedFailure();
-    return 0;
-  }
+  return ShownOnFailure(LRESULT{0}, [&] { return Handler(window, message, wParam, lParam); });
 }
 
 void Register(const wchar_t* name, WNDPROC procedure, HCURSOR cursor) {

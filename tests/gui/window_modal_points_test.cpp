@@ -352,4 +352,64 @@ TEST_F(WindowModalPointsTest, ACloseRequestDuringStartUpWaitsForIt) {
   EXPECT_EQ(main->Handle(), nullptr);
 }
 
+// --- the windows around a box ---
+
+// A box blocks the program's own windows, and no other window of its thread
+// (the input method's, OLE's, a suggestion list: here a hidden popup). Shown
+// while another program's window was active, the box is owned by the
+// application window, which the system activates as the box closes: frm_Main
+// takes the activation from it, or the keys would go to a window that shows
+// nothing.
+TEST_F(WindowModalPointsTest, ABoxBlocksOnlyTheProgramsWindowsAndLeavesFrmMainActive) {
+  showBox = &MessageBoxW;
+  Open();
+  const HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+  // Another program's window, on a thread of its own, takes the activation.
+  std::atomic<HWND> elsewhere{nullptr};
+  std::atomic<bool> done{false};
+  std::thread otherProgram([&] {
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                        100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(window);
+    elsewhere = window;
+    while (!done) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      Sleep(10);
+    }
+    DestroyWindow(window);
+  });
+  while (elsewhere == nullptr) Sleep(10);
+  Pump();
+  ASSERT_NE(GetActiveWindow(), main->Handle());
+
+  std::atomic<bool> found{false}, foreignEnabled{false}, programBlocked{false};
+  std::thread user([&] {
+    HWND box = nullptr;
+    for (int tries = 0; tries < 500 && box == nullptr; ++tries) {
+      Sleep(10);
+      box = testing_support::FindOwnDialog([](HWND) { return true; });
+    }
+    found = box != nullptr;
+    if (box == nullptr) return;
+    foreignEnabled = IsWindowEnabled(foreign) != FALSE;
+    programBlocked = !IsWindowEnabled(main->Handle()) && !IsWindowEnabled(application->Handle());
+    // The user clicks the box, which brings the program to the front, and OK.
+    SetForegroundWindow(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  boxes->Show(u"Koniec", u"Info", MB_OK | MB_ICONINFORMATION);
+  user.join();
+  Pump();
+  EXPECT_TRUE(found);
+  EXPECT_TRUE(foreignEnabled);
+  EXPECT_TRUE(programBlocked);
+  EXPECT_EQ(GetActiveWindow(), main->Handle());
+  done = true;
+  otherProgram.join();
+  DestroyWindow(foreign);
+}
+
 }  // namespace

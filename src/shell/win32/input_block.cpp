@@ -1,6 +1,9 @@
 #include "shell/win32/input_block.h"
 
+#include <string_view>
+
 #include "shell/win32/boundary.h"
+#include "shell/win32/window_class.h"
 
 namespace shell::win32 {
 
@@ -12,6 +15,16 @@ thread_local InputBlock* current = nullptr;
 bool IsKeyMessage(UINT message) {
   return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
          message == WM_SYSKEYUP;
+}
+
+// A window the program made: one of its own classes, or a box or dialog
+// (the folder browser among them). The thread has other top-level windows,
+// which must stay as they are: the input method's, OLE's, the suggestion
+// list of a directory field.
+bool IsProgramWindow(HWND window) {
+  wchar_t className[8] = {};
+  return WindowClass::IsOwn(window) ||
+         (GetClassNameW(window, className, 8) > 0 && std::wstring_view(className) == L"#32770");
 }
 
 }  // namespace
@@ -60,7 +73,7 @@ BOOL CALLBACK InputBlock::Disable(HWND window, LPARAM self) {
   auto* block = reinterpret_cast<InputBlock*>(self);
   return Guarded(
       [&] {
-        if (window != block->except_ && IsWindowEnabled(window)) {
+        if (window != block->except_ && IsProgramWindow(window) && IsWindowEnabled(window)) {
           // Noted first: a window disabled is one to enable again.
           block->disabled_.push_back(window);
           EnableWindow(window, FALSE);

@@ -15,7 +15,7 @@ namespace shell::win32 {
 // run again or go back to the paths screen.
 void DropQueuedInput();
 
-// Disables the enabled top-level windows of this thread but one (the owner of
+// Disables the program's enabled top-level windows but one (the owner of
 // the box, which the box disables itself), and enables them again when it
 // ends. Meanwhile the box takes no input typed before it: what was queued is
 // dropped, and a key held down when it opened acts only once released and

@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kButtonWidth = 21;
 constexpr UINT_PTR kSubclassId = 1;
+// WM_COPYGLOBALDATA, which the system's drag and drop sends and no header names.
+constexpr UINT kCopyGlobalData = 0x0049;
 
 // A small folder: a tab and a body, in the colours of a manila folder.
 void PaintFolder(const DRAWITEMSTRUCT& item, UINT dpi) {
@@ -56,6 +58,11 @@ DirectoryField::DirectoryField(HWND edit, WPARAM id, platform::Os& os)
   SetWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   DragAcceptFiles(edit_, TRUE);
+  // Run as administrator, the program would get no drops from the file
+  // manager, which runs with less: the drop comes in these three messages.
+  for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{kCopyGlobalData}}) {
+    ChangeWindowMessageFilterEx(edit_, message, MSGFLT_ALLOW, nullptr);
+  }
 }
 
 DirectoryField::~DirectoryField() {

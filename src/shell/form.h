@@ -82,6 +82,8 @@ inline constexpr std::u16string_view kCaption =
 inline constexpr int kClientWidth = 1048;
 inline constexpr int kClientHeight = 456;
 inline constexpr std::u16string_view kFontName = u"MS Sans Serif";
+// Its TrueType twin, of the same metrics.
+inline constexpr std::u16string_view kScalableFontName = u"Microsoft Sans Serif";
 inline constexpr int kFontPoints = 8;
 inline constexpr std::u16string_view kFileListAtStart = u"BAZA_DW8.REK";
 

@@ -32,6 +32,8 @@ int FontHeight(int dpi) {
   return -static_cast<int>((product + 36) / 72);
 }
 
+std::u16string_view FontFace(int dpi) { return dpi == 96 ? kFontName : kScalableFontName; }
+
 SplitterWidths InitialWidths(int dpi) {
   return {Scale(Spec(Id::pnl_1).rect.width, dpi), Scale(Spec(Id::pnl_5).rect.width, dpi)};
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "shell/form.h"
 
@@ -14,6 +15,11 @@ int Scale(int pixels96, int dpi);
 // The font height in pixels (negative: the character height, as fonts are
 // asked for), 8 points at the DPI.
 int FontHeight(int dpi);
+
+// The font's face at a DPI: the raster "MS Sans Serif" has its sizes drawn
+// for 96 DPI, and at any other the system would pick its nearest size, which
+// no longer matches the scaled controls; there its TrueType twin scales.
+std::u16string_view FontFace(int dpi);
 
 // The two panel widths the splitters change, in pixels at the current DPI.
 struct SplitterWidths {

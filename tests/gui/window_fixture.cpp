@@ -1,9 +1,10 @@
 #include "window_fixture.h"
 
-#include <objbase.h>
+#include <ole2.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <string_view>
 
 #include "shell/win32/box_controls.h"
 #include "shell/win32/dpi.h"
@@ -21,9 +22,15 @@ std::vector<ShownBox> shownBoxes;
 std::atomic<bool> watchedKeyTaken{false};
 constexpr WORD kWatchedKey = VK_SHIFT;
 
+// The program's windows: the thread has others (the input method's, OLE's),
+// which are not the program's to block.
 BOOL CALLBACK CheckDisabled(HWND window, LPARAM context) {
   auto* box = reinterpret_cast<ShownBox*>(context);
-  if (window != box->owner && IsWindowEnabled(window)) box->othersDisabled = false;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  const bool programs =
+      std::wstring_view(name) == L"Tfrm_Main" || std::wstring_view(name) == L"Dopliki32Application";
+  if (programs && window != box->owner && IsWindowEnabled(window)) box->othersDisabled = false;
   return TRUE;
 }
 
@@ -108,8 +115,8 @@ void WindowTest::ProposeThePair() {
 }
 
 void WindowTest::Open() {
-  // As the program's entry does, for the folder dialog and the suggestions.
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // As the program does, for the folder dialog and the suggestions.
+  OleInitialize(nullptr);
   application.emplace(std::u16string(kTitle));
   boxes.emplace(application->Handle(), showBox != nullptr ? showBox : &RecordBox);
   shell::win32::InstallFailureDisplay(*boxes, std::u16string(kTitle));
@@ -126,7 +133,7 @@ void WindowTest::Close() {
   folders.reset();
   boxes.reset();
   application.reset();
-  if (opened) CoUninitialize();
+  if (opened) OleUninitialize();
   // The window's end posted the end of the message loop: not for the next test.
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -76,23 +76,36 @@ TEST_F(WindowLookTest, EveryControlWithItsTextAtItsPlace) {
   }
 }
 
-TEST_F(WindowLookTest, MsSansSerifOfEightPointsEverywhere) {
+// "MS Sans Serif" where its raster sizes are drawn for the DPI, its TrueType
+// twin where they would be scaled: either way the text is the height the
+// controls are scaled for, never the raster font's nearest size.
+TEST_F(WindowLookTest, EightPointsOfMsSansSerifOrItsTrueTypeTwinEverywhere) {
+  const std::u16string face(shell::FontFace(Dpi()));
   for (const auto& spec : shell::Controls()) {
     if (spec.kind == Kind::kSplitter) continue;  // shows no text
     const auto font = reinterpret_cast<HFONT>(SendMessageW(Control(spec.id), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr) << Name(spec);
     LOGFONTW logical{};
     GetObjectW(font, sizeof(logical), &logical);
-    EXPECT_STREQ(logical.lfFaceName, L"MS Sans Serif") << Name(spec);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(logical.lfFaceName)), face)
+        << Name(spec);
     EXPECT_EQ(logical.lfHeight, shell::FontHeight(Dpi())) << Name(spec);
   }
-  // The system has the face itself, not a stand-in for it.
   const HDC dc = GetDC(Control(Id::lbl_1));
   const HGDIOBJ old =
       SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Control(Id::lbl_1), WM_GETFONT, 0, 0)));
-  wchar_t face[LF_FACESIZE] = {};
-  GetTextFaceW(dc, LF_FACESIZE, face);
-  EXPECT_STREQ(face, L"MS Sans Serif");
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, -shell::FontHeight(Dpi()));
+  wchar_t shown[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, shown);
+  if (Dpi() == 96) {
+    // The system has the face itself, not a stand-in for it.
+    EXPECT_STREQ(shown, L"MS Sans Serif");
+  } else {
+    // A scaled face (Wine has no "Microsoft Sans Serif" and gives another).
+    EXPECT_TRUE(metrics.tmPitchAndFamily & TMPF_TRUETYPE) << "face shown: " << shown;
+  }
   // No label or check box cuts its text.
   for (const auto& spec : shell::Controls()) {
     if (spec.kind != Kind::kLabel && spec.kind != Kind::kCheckBox) continue;

@@ -535,4 +535,6 @@ std::u16string PosixOs::ExecutablePath() {
 
 std::unique_ptr<Os> MakeSystemOs() { return std::make_unique<posix::PosixOs>(1250); }
 
+std::u16string SystemErrorText(std::uint32_t code) { return posix::WindowsErrorText(code); }
+
 }  // namespace platform

@@ -213,17 +213,7 @@ class Win32Os final : public Os {
     return again;
   }
 
-  std::u16string ErrorText(std::uint32_t code) override {
-    wchar_t* text = nullptr;
-    // With ALLOCATE_BUFFER the buffer argument receives the allocated pointer.
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0 || text == nullptr) return {};
-    std::u16string result = FromWide(text, length);
-    LocalFree(text);
-    return result;
-  }
+  std::u16string ErrorText(std::uint32_t code) override { return SystemErrorText(code); }
 
   std::uint32_t AnsiCodePage() override { return GetACP(); }
 
@@ -298,5 +288,17 @@ class Win32Os final : public Os {
 }  // namespace
 
 std::unique_ptr<Os> MakeSystemOs() { return std::make_unique<Win32Os>(); }
+
+std::u16string SystemErrorText(std::uint32_t code) {
+  wchar_t* text = nullptr;
+  // With ALLOCATE_BUFFER the buffer argument receives the allocated pointer.
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (length == 0 || text == nullptr) return {};
+  std::u16string result = FromWide(text, length);
+  LocalFree(text);
+  return result;
+}
 
 }  // namespace platform

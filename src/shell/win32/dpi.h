@@ -8,6 +8,10 @@ namespace shell::win32 {
 
 UINT WindowDpi(HWND window);
 
+// The primary monitor's work area, and its DPI, where the program starts.
+RECT PrimaryWorkArea();
+UINT PrimaryMonitorDpi();
+
 // The outer size of a window whose client area is `client`, at a DPI.
 SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 

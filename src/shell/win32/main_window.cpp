@@ -1,6 +1,8 @@
 #include "shell/win32/main_window.h"
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 
 #include "shell/field_text.h"
 #include "shell/folder_field.h"
@@ -11,12 +13,13 @@
 #include "shell/win32/input_block.h"
 #include "shell/win32/painting.h"
 #include "shell/win32/panels.h"
+#include "shell/win32/system_failure.h"
+#include "shell/win32/window_class.h"
 
 namespace shell::win32 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tfrm_Main";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr int kFirstControlId = 100;
 // Room inside a directory field's right end for its folder button.
@@ -65,20 +68,12 @@ Creation CreationOf(Kind kind) {
   return {L"STATIC", kChild, 0};
 }
 
-void RegisterOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &BaseWindow<MainWindow>::WindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
+WindowClass mainClass(L"Tfrm_Main", [](WNDCLASSEXW& windowClass) {
+  windowClass.lpfnWndProc = &BaseWindow<MainWindow>::WindowProc;
+  windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+});
 
 }  // namespace
 
@@ -110,30 +105,64 @@ MainWindow::~MainWindow() {
   if (font_ != nullptr) DeleteObject(font_);
 }
 
-void MainWindow::Create() {
-  RegisterOnce();
-  RegisterPanelClasses();
-  CreateWindowExW(0, kClassName, Wide(kCaption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                  CW_USEDEFAULT, CW_USEDEFAULT, application_.Handle(), nullptr,
-                  GetModuleHandleW(nullptr), this);
-  if (hwnd_ == nullptr) return;
-  // The client area at its size for the DPI, the window centred on the
-  // screen that holds the application window.
+// The window's rectangle at a DPI: the client area at its size, centred on
+// the primary monitor's work area, where the program starts.
+RECT MainWindow::StartingPlace(UINT dpi) {
   const SIZE size = WindowSizeFor(
-      {Scale(kClientWidth, static_cast<int>(dpi_)), Scale(kClientHeight, static_cast<int>(dpi_))},
-      kStyle, 0, dpi_);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(application_.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
-               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+      {Scale(kClientWidth, static_cast<int>(dpi)), Scale(kClientHeight, static_cast<int>(dpi))},
+      kStyle, 0, dpi);
+  const RECT work = PrimaryWorkArea();
+  const int left = work.left + (work.right - work.left - size.cx) / 2;
+  const int top = work.top + (work.bottom - work.top - size.cy) / 2;
+  return {left, top, left + size.cx, top + size.cy};
+}
+
+void MainWindow::Create() {
+  RegisterPanelClasses();
+  // Made where it is shown, at that monitor's DPI: made elsewhere and moved,
+  // it would get the DPI of the monitor it was made on, and the change of DPI
+  // on the way would move it off the centre.
+  const UINT dpi = PrimaryMonitorDpi();
+  const RECT place = StartingPlace(dpi);
+  const HWND created = CreateWindowExW(
+      0, mainClass.Name(), Wide(kCaption), kStyle, place.left, place.top, place.right - place.left,
+      place.bottom - place.top, application_.Handle(), nullptr, GetModuleHandleW(nullptr), this);
+  const DWORD code = GetLastError();
+  if (creationFailure_) std::rethrow_exception(std::exchange(creationFailure_, nullptr));
+  if (created == nullptr) RaiseSystemFailure(u"Cannot create the main window", code);
+  // A system that knows no DPI of a monitor made it at another one.
+  if (dpi_ != dpi) {
+    const RECT moved = StartingPlace(dpi_);
+    SetWindowPos(hwnd_, nullptr, moved.left, moved.top, moved.right - moved.left,
+                 moved.bottom - moved.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void MainWindow::Show() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+}
+
+void MainWindow::OnCreate() {
+  dpi_ = WindowDpi(hwnd_);
+  widths_ = InitialWidths(static_cast<int>(dpi_));
+  CreateControls();
+  boxes_.SetMainWindow(
+      hwnd_,
+      [this] {
+        FlushBoxes();
+        ++busy_;
+      },
+      [this] {
+        --busy_;
+        CarryOutHeldClose();
+      });
+  application_.SetMainWindow(hwnd_);
+  savedFocus_ = Control(Id::pg_1);
+  // A failure of start-up is shown, and the window is created all the same.
+  // Start-up answers no key of the user's: nothing typed meanwhile was
+  // meant for a screen before it.
+  RunHandler([this] { FormCreate(); }, false);
 }
 
 void MainWindow::CreateControls() {
@@ -142,10 +171,15 @@ void MainWindow::CreateControls() {
     const HWND parent = spec.id == Id::pg_1 ? hwnd_ : Control(spec.parent);
     const bool custom = creation.className == kPanelClass || creation.className == kSplitterClass;
     const std::u16string text(spec.kind == Kind::kPage ? std::u16string_view() : spec.text);
-    controls_[static_cast<std::size_t>(spec.id)] = CreateWindowExW(
+    const HWND control = CreateWindowExW(
         creation.exStyle, creation.className, Wide(text), creation.style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
         GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
+    if (control == nullptr) {
+      RaiseSystemFailure(u"Cannot create the control \"" + std::u16string(spec.name) + u"\"",
+                         GetLastError());
+    }
+    controls_[static_cast<std::size_t>(spec.id)] = control;
   }
   sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
                                                   static_cast<WPARAM>(Id::edt_ZETKA_source), os_);
@@ -202,9 +236,11 @@ void MainWindow::OpenFolderDialog(Id field) {
 
 void MainWindow::ApplyFont() {
   const HFONT old = font_;
+  const std::u16string face(FontFace(static_cast<int>(dpi_)));
+  const bool scalable = face != kFontName;
   font_ = CreateFontW(FontHeight(static_cast<int>(dpi_)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_SWISS, Wide(kFontName));
+                      DEFAULT_CHARSET, scalable ? OUT_TT_PRECIS : OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(face));
   for (const HWND control : controls_) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   }
@@ -454,26 +490,17 @@ void MainWindow::OnSplitterDragged(Id splitter, int moved) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      dpi_ = WindowDpi(hwnd_);
-      widths_ = InitialWidths(static_cast<int>(dpi_));
-      CreateControls();
-      boxes_.SetMainWindow(
-          hwnd_,
+      // A window without its controls is no window to use: its creation
+      // fails, and Create raises why.
+      return Guarded(
           [this] {
-            FlushBoxes();
-            ++busy_;
+            OnCreate();
+            return LRESULT{0};
           },
-          [this] {
-            --busy_;
-            CarryOutHeldClose();
+          [this]() noexcept {
+            creationFailure_ = std::current_exception();
+            return LRESULT{-1};
           });
-      application_.SetMainWindow(hwnd_);
-      savedFocus_ = Control(Id::pg_1);
-      // A failure of start-up is shown, and the window is created all the same.
-      // Start-up answers no key of the user's: nothing typed meanwhile was
-      // meant for a screen before it.
-      RunHandler([this] { FormCreate(); }, false);
-      return 0;
     case WM_SIZE:
       LayOut();
       return 0;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -33,7 +34,8 @@ class MainWindow : public BaseWindow<MainWindow> {
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window, which proposes the paths while it is created, at its
-  // size and centred on the screen; it is not shown yet.
+  // size and centred on the primary monitor; it is not shown yet. Raises the
+  // failure when the window or one of its controls cannot be made.
   void Create();
   void Show();
 
@@ -49,6 +51,8 @@ class MainWindow : public BaseWindow<MainWindow> {
  private:
   class ScreenSwitch;
 
+  static RECT StartingPlace(UINT dpi);
+  void OnCreate();
   void CreateControls();
   void FormCreate();
   void ApplyFont();
@@ -95,6 +99,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   bool keepingToOneLine_ = false;
   int busy_ = 0;  // handlers running and boxes open
   bool closeHeld_ = false;
+  std::exception_ptr creationFailure_;
 
   std::unique_ptr<FieldControl> source_, dest_;
   std::unique_ptr<DirectoryField> sourceField_, destField_;

@@ -20,6 +20,10 @@ class MessageBoxes final : public transfer::MessageDisplay {
   explicit MessageBoxes(HWND applicationWindow, BoxFunction showBox = &MessageBoxW)
       : application_(applicationWindow), showBox_(showBox) {}
 
+  // The application window, once it is made: boxes shown before it have no
+  // owner.
+  void SetApplicationWindow(HWND applicationWindow) { application_ = applicationWindow; }
+
   // The main window, what must happen before any box shows (the lines
   // gathered for the boxes go into them first) and after it has closed.
   void SetMainWindow(HWND mainWindow, std::function<void()> beforeShowing,

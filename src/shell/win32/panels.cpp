@@ -4,6 +4,7 @@
 
 #include "shell/win32/boundary.h"
 #include "shell/win32/painting.h"
+#include "shell/win32/window_class.h"
 
 namespace shell::win32 {
 
@@ -117,30 +118,30 @@ LRESULT CALLBACK Guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return ShownOnFailure(LRESULT{0}, [&] { return Handler(window, message, wParam, lParam); });
 }
 
-void Register(const wchar_t* name, WNDPROC procedure, HCURSOR cursor) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  // Bevels at the edges and a centred caption: all of it paints again when
-  // the size changes.
+// Bevels at the edges and a centred caption: all of it paints again when the
+// size changes.
+void DescribePanel(WNDCLASSEXW& windowClass) {
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.cbWndExtra = 2 * sizeof(LONG_PTR);
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = cursor;
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = name;
-  RegisterClassExW(&windowClass);
 }
+
+WindowClass panelClass(kPanelClass, [](WNDCLASSEXW& windowClass) {
+  DescribePanel(windowClass);
+  windowClass.lpfnWndProc = &Guarded<PanelMessage>;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+});
+WindowClass splitterClass(kSplitterClass, [](WNDCLASSEXW& windowClass) {
+  DescribePanel(windowClass);
+  windowClass.lpfnWndProc = &Guarded<SplitterMessage>;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEWE);
+});
 
 }  // namespace
 
 void RegisterPanelClasses() {
-  static const bool registered = [] {
-    Register(kPanelClass, &Guarded<PanelMessage>, LoadCursorW(nullptr, IDC_ARROW));
-    Register(kSplitterClass, &Guarded<SplitterMessage>, LoadCursorW(nullptr, IDC_SIZEWE));
-    return true;
-  }();
-  (void)registered;
+  panelClass.Name();
+  splitterClass.Name();
 }
 
 }  // namespace shell::win32

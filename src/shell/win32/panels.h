@@ -17,6 +17,7 @@ inline constexpr UINT kSplitterGrabbed = WM_APP + 1;
 inline constexpr UINT kSplitterDragged = WM_APP + 2;  // lParam: pixels moved since grabbed
 inline constexpr UINT kFocusMoved = WM_APP + 3;
 
+// Registers both classes once; raises the system's refusal.
 void RegisterPanelClasses();
 
 }  // namespace shell::win32

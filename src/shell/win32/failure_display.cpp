@@ -24,6 +24,11 @@ void InstallFailureDisplay(MessageBoxes& boxes, std::u16string applicationTitle)
   installedTitle = &title;
 }
 
+void RemoveFailureDisplay() noexcept {
+  installedBoxes = nullptr;
+  installedTitle = nullptr;
+}
+
 void ShowEscapedFailure() noexcept {
   try {
     ShowFailure(FailureMessage(std::current_exception()));

@@ -9,8 +9,10 @@
 
 namespace shell::win32 {
 
-// Where failures are shown, for the life of the process.
+// Where failures are shown, until another display is installed or this one
+// removed (before its boxes go).
 void InstallFailureDisplay(MessageBoxes& boxes, std::u16string applicationTitle);
+void RemoveFailureDisplay() noexcept;
 
 // Shows the failure being handled. Call it only inside a catch block; it
 // raises nothing.

@@ -32,6 +32,17 @@ class OleForThisThread {
   HRESULT result_;
 };
 
+// The failure display over the program's boxes, as long as they are there.
+class FailureDisplayScope {
+ public:
+  FailureDisplayScope(MessageBoxes& boxes, std::u16string title) {
+    InstallFailureDisplay(boxes, std::move(title));
+  }
+  ~FailureDisplayScope() { RemoveFailureDisplay(); }
+  FailureDisplayScope(const FailureDisplayScope&) = delete;
+  FailureDisplayScope& operator=(const FailureDisplayScope&) = delete;
+};
+
 }  // namespace
 
 int RunProgram(const ProgramParts& parts) {
@@ -47,7 +58,7 @@ int RunProgram(const ProgramParts& parts) {
   // The failure display is there before any window: a window that cannot be
   // made is shown as any failure is.
   MessageBoxes boxes(nullptr, parts.showBox);
-  InstallFailureDisplay(boxes, title);
+  const FailureDisplayScope display(boxes, title);
   std::optional<ApplicationWindow> application;
   std::optional<FolderDialog> folders;
   std::optional<MainWindow> main;

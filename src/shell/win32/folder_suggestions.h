@@ -5,11 +5,17 @@
 #pragma once
 
 #include <windows.h>
+#include <objidl.h>
 
 namespace shell::win32 {
 
 // Attaches the suggestions to the field for its life; false when the system
 // has no autocompletion, and the field then works without it.
 bool AttachFolderSuggestions(HWND field);
+
+// A source of folders as the autocompletion gets it, also an IACList, with
+// one reference for the caller; null when memory ran out. Any thread may
+// call it.
+IEnumString* MakeFolderSource();
 
 }  // namespace shell::win32

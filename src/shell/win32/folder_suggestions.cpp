@@ -185,7 +185,7 @@ class FolderSource final : public IEnumString, public IACList {
 
 IEnumString* MakeFolderSource() { return new (std::nothrow) FolderSource(); }
 
-bool AttachFolderSuggestions(HWND field) {
+bool FolderSuggestions::Attach(HWND field) {
   IAutoComplete2* complete = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(&complete)))) {
@@ -199,8 +199,18 @@ bool AttachFolderSuggestions(HWND field) {
     // The autocompletion holds its own references for the field's life.
     source->Release();
   }
+  IAutoCompleteDropDown* dropDown = nullptr;
+  if (attached && SUCCEEDED(complete->QueryInterface(IID_PPV_ARGS(&dropDown)))) {
+    dropDown_.reset(dropDown);
+  }
   complete->Release();
   return attached;
+}
+
+bool FolderSuggestions::Shown() const {
+  DWORD status = 0;
+  return dropDown_ != nullptr && SUCCEEDED(dropDown_->GetDropDownStatus(&status, nullptr)) &&
+         (status & ACDD_VISIBLE) != 0;
 }
 
 }  // namespace shell::win32

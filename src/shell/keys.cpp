@@ -12,7 +12,7 @@ constexpr KeyResult kSwallow{Action::kSwallow};
 KeyResult Press(Id button) { return {Action::kPress, button}; }
 
 // A key as it is first pressed.
-KeyResult OnPressedKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible) {
+KeyResult OnPressedKey(Key key, Modifiers modifiers, Id focus, Screen shown, Visible visible) {
   const Kind kind = Spec(focus).kind;
   switch (key) {
     case Key::kEnter:
@@ -22,6 +22,9 @@ KeyResult OnPressedKey(Key key, Modifiers modifiers, Id focus, Screen shown, boo
       if (modifiers.Any()) return kSwallow;
       return Press(IsButton(kind) ? focus : DefaultButton(shown));
     case Key::kEscape:
+      // A field's open drop-down of suggestions takes it first and closes,
+      // as everywhere in Windows; the next Esc is the screen's.
+      if (kind == Kind::kDirectoryField && visible.suggestions && !modifiers.Any()) return kPass;
       // Never the platform's: a multi-line edit would close the window on it
       // and lose the log.
       if (modifiers.Any() || IsMultiLineBox(kind)) return kSwallow;
@@ -29,7 +32,7 @@ KeyResult OnPressedKey(Key key, Modifiers modifiers, Id focus, Screen shown, boo
       return kSwallow;
     case Key::kTab:
       if (modifiers.ctrl || modifiers.alt) return kSwallow;
-      return {Action::kFocus, NextInTabOrder(focus, !modifiers.shift, shown, listsVisible)};
+      return {Action::kFocus, NextInTabOrder(focus, !modifiers.shift, shown, visible.lists)};
     case Key::kDown:
       if (kind == Kind::kDirectoryField && modifiers.alt && !modifiers.shift && !modifiers.ctrl) {
         return {Action::kOpenFolderDialog, focus};
@@ -44,9 +47,9 @@ KeyResult OnPressedKey(Key key, Modifiers modifiers, Id focus, Screen shown, boo
 
 }  // namespace
 
-KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible,
+KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, Visible visible,
                 bool repeated) {
-  const KeyResult result = OnPressedKey(key, modifiers, focus, shown, listsVisible);
+  const KeyResult result = OnPressedKey(key, modifiers, focus, shown, visible);
   const bool acts = result.action == Action::kPress || result.action == Action::kOpenFolderDialog;
   return repeated && acts ? kSwallow : result;
 }

@@ -23,6 +23,12 @@ enum class Action {
   kOpenFolderDialog,  // the focused directory field's folder dialog opens
 };
 
+// What is shown beside the screen as the key comes.
+struct Visible {
+  bool lists = false;        // the company lists of the paths screen
+  bool suggestions = false;  // the drop-down of folders under the focused field
+};
+
 struct KeyResult {
   Action action = Action::kPass;
   Id target = Id::pg_1;
@@ -34,7 +40,7 @@ struct KeyResult {
 // keystroke that began it, not a new one: it presses no button and opens no
 // dialog, as the platform presses a button on Space's release, once. A held
 // Enter runs once.
-KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, bool listsVisible,
+KeyResult OnKey(Key key, Modifiers modifiers, Id focus, Screen shown, Visible visible,
                 bool repeated = false);
 
 }  // namespace shell

@@ -155,6 +155,12 @@ class WindowFieldsTest : public WindowTest {
   void SetText(Id field, const std::u16string& text) {
     SetWindowTextW(Control(field), Wide(text).c_str());
   }
+  // The list box of the drop-down of suggestions, while it is shown.
+  static HWND ShownSuggestions() {
+    HWND list = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindDropDownList, reinterpret_cast<LPARAM>(&list));
+    return list;
+  }
 };
 
 TEST_F(WindowFieldsTest, DropsGiveAFolder) {
@@ -273,5 +279,28 @@ TEST_F(WindowFieldsTest, TypingSuggestsFoldersOnly) {
   std::sort(shown.begin(), shown.end());
   EXPECT_EQ(shown, (std::vector<std::u16string>{folders.Path(u"zetka_2008"),
                                                 folders.Path(u"zetka_2009")}));
+}
+
+// Esc with the suggestions shown closes them, as everywhere in Windows, and
+// does nothing else; the next Esc is the screen's, which on the paths screen
+// does nothing either.
+TEST_F(WindowFieldsTest, EscapeClosesTheSuggestionsFirst) {
+  const std::u16string typed = folders.Path(u"zetk");
+  for (const Id field : {Id::edt_ZETKA_source, Id::edt_ZETKA_dest}) {
+    SetFocus(Control(field));
+    SetText(field, typed);
+    SendMessageW(Control(field), EM_SETSEL, typed.size(), typed.size());
+    Keys({{'A'}});
+    ASSERT_NE(ShownSuggestions(), nullptr);
+    for (int press = 1; press <= 2; ++press) {
+      Keys({{VK_ESCAPE}});
+      EXPECT_EQ(ShownSuggestions(), nullptr) << "after Esc " << press;
+      ASSERT_TRUE(IsWindow(main->Handle()));
+      EXPECT_EQ(main->ShownScreen(), shell::Screen::kPaths);
+      EXPECT_EQ(Focus(), field);
+      EXPECT_EQ(Text(field), folders.Path(u"zetka"));
+    }
+  }
+  EXPECT_TRUE(Boxes().empty());
 }
 }  // namespace

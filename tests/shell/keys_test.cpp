@@ -13,6 +13,7 @@ using shell::Key;
 using shell::KeyResult;
 using shell::Modifiers;
 using shell::Screen;
+using shell::Visible;
 
 constexpr Modifiers kNone{}, kShift{true, false, false}, kCtrl{false, true, false},
     kAlt{false, false, true};
@@ -29,11 +30,12 @@ struct KeyCase {
   KeyResult result;
 };
 
-// Each key, as first pressed or as an auto-repeat of a held key.
+// Each key, as first pressed or as an auto-repeat of a held key, with what
+// is shown beside the screen.
 template <std::size_t N>
-void ExpectRules(const KeyCase (&cases)[N], bool repeated) {
+void ExpectRules(const KeyCase (&cases)[N], bool repeated, Visible visible = {}) {
   for (const auto& c : cases) {
-    const auto result = shell::OnKey(c.key, c.modifiers, c.focus, c.shown, false, repeated);
+    const auto result = shell::OnKey(c.key, c.modifiers, c.focus, c.shown, visible, repeated);
     EXPECT_EQ(result, c.result) << static_cast<int>(c.key) << " on "
                                 << std::string(shell::Spec(c.focus).name.begin(),
                                                shell::Spec(c.focus).name.end());
@@ -106,6 +108,25 @@ TEST(KeyRules, AnAutoRepeatPressesNoButton) {
       {Key::kSpace, kNone, Id::btn_2, Screen::kRun, kPass},
   };
   ExpectRules(cases, true);
+}
+
+// With a field's drop-down of suggestions open, Esc is the field's: the
+// drop-down closes, and only the next Esc is the screen's. Every other key
+// does what it does without the drop-down.
+TEST(KeyRules, EscapeClosesTheSuggestionsFirst) {
+  const KeyCase open[] = {
+      {Key::kEscape, kNone, Id::edt_ZETKA_source, Screen::kPaths, kPass},
+      {Key::kEscape, kNone, Id::edt_ZETKA_dest, Screen::kPaths, kPass},
+      {Key::kEscape, kShift, Id::edt_ZETKA_dest, Screen::kPaths, kSwallow},
+      {Key::kEscape, kCtrl, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
+      // Only a field has suggestions, whatever the window says.
+      {Key::kEscape, kNone, Id::chk_4, Screen::kRun, Press(Id::btn_3)},
+      {Key::kEscape, kNone, Id::mmo_Log, Screen::kRun, kSwallow},
+      {Key::kEnter, kNone, Id::edt_ZETKA_dest, Screen::kPaths, Press(Id::btn_1)},
+      {Key::kTab, kNone, Id::edt_ZETKA_source, Screen::kPaths, Focus(Id::edt_ZETKA_dest)},
+      {Key::kDown, kNone, Id::edt_ZETKA_source, Screen::kPaths, kPass},
+  };
+  ExpectRules(open, false, Visible{false, true});
 }
 
 TEST(TabOrder, EachScreenWithTheContainerFirst) {

@@ -10,7 +10,6 @@
 #include "shell/layout.h"
 #include "shell/win32/boundary.h"
 #include "shell/win32/box_controls.h"
-#include "shell/win32/folder_suggestions.h"
 
 namespace shell::win32 {
 
@@ -108,7 +107,7 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         // The suggestions come with the field's first focus: only typing
         // needs them, and making them takes start-up a good part of its time.
         suggestionsTried_ = true;
-        AttachFolderSuggestions(edit_);
+        suggestions_.Attach(edit_);
       }
       return result;
     }
@@ -119,8 +118,10 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       break;
     case WM_NCDESTROY:
-      // A subclass goes before its window does.
+      // A subclass goes before its window does, and the autocompletion with
+      // it, while COM is still there.
       RemoveWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId);
+      suggestions_.Release();
       break;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/os.h"
+#include "shell/win32/folder_suggestions.h"
 
 namespace shell::win32 {
 
@@ -33,6 +34,9 @@ class DirectoryField {
   const std::u16string& LastChosen() const { return lastChosen_; }
   void SetLastChosen(std::u16string folder) { lastChosen_ = std::move(folder); }
 
+  // Whether the drop-down of suggested folders under the field is shown.
+  bool SuggestionsShown() const { return suggestions_.Shown(); }
+
  private:
   static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR self);
@@ -45,6 +49,7 @@ class DirectoryField {
   HWND button_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   bool suggestionsTried_ = false;
+  FolderSuggestions suggestions_;
   std::u16string lastChosen_;
 };
 

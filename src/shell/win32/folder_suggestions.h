@@ -5,11 +5,35 @@
 #pragma once
 
 #include <windows.h>
+#include <objidl.h>
+#include <shobjidl.h>
+
+#include <memory>
 
 namespace shell::win32 {
 
-// Attaches the suggestions to the field for its life; false when the system
-// has no autocompletion, and the field then works without it.
-bool AttachFolderSuggestions(HWND field);
+// The suggestions of one field: the autocompletion, kept to be asked whether
+// its drop-down is shown.
+class FolderSuggestions {
+ public:
+  // Attaches the suggestions to the field for its life; false when the
+  // system has no autocompletion, and the field then works without it.
+  bool Attach(HWND field);
+  // Lets the autocompletion go, as the field goes.
+  void Release() { dropDown_.reset(); }
+  // Whether the drop-down of suggested folders is shown now.
+  bool Shown() const;
+
+ private:
+  struct Releaser {
+    void operator()(IUnknown* object) const { object->Release(); }
+  };
+  std::unique_ptr<IAutoCompleteDropDown, Releaser> dropDown_;
+};
+
+// A source of folders as the autocompletion gets it, also an IACList, with
+// one reference for the caller; null when memory ran out. Any thread may
+// call it.
+IEnumString* MakeFolderSource();
 
 }  // namespace shell::win32

@@ -408,8 +408,11 @@ bool MainWindow::PreTranslate(const MSG& message) {
                             GetKeyState(VK_MENU) < 0};
   // Bit 30: the key was down before this message, an auto-repeat.
   const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
+  const Id focus = FocusedId();
+  const bool suggestions =
+      Spec(focus).kind == Kind::kDirectoryField && Field(focus).SuggestionsShown();
   const KeyResult result =
-      OnKey(key, modifiers, FocusedId(), ShownScreen(), ListsVisible(), repeated);
+      OnKey(key, modifiers, focus, ShownScreen(), {ListsVisible(), suggestions}, repeated);
   switch (result.action) {
     case Action::kPass:
       return false;

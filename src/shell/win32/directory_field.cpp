@@ -8,6 +8,7 @@
 #include "shell/field_text.h"
 #include "shell/folder_field.h"
 #include "shell/layout.h"
+#include "shell/win32/accessible_name.h"
 #include "shell/win32/box_controls.h"
 #include "shell/win32/failure_display.h"
 #include "shell/win32/folder_suggestions.h"
@@ -53,6 +54,7 @@ DirectoryField::DirectoryField(HWND edit, WPARAM id, platform::Os& os)
   // Not a tab stop: the keyboard opens the dialog with Alt+Down.
   button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
                             edit_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  GiveAccessibleName(button_, FolderButtonName(static_cast<Id>(id_)));
   SetWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   DragAcceptFiles(edit_, TRUE);

@@ -6,6 +6,7 @@
 #include "shell/folder_field.h"
 #include "shell/keys.h"
 #include "shell/navigation.h"
+#include "shell/win32/accessible_name.h"
 #include "shell/win32/dpi.h"
 #include "shell/win32/input_block.h"
 #include "shell/win32/painting.h"
@@ -145,6 +146,9 @@ void MainWindow::CreateControls() {
         creation.exStyle, creation.className, Wide(text), creation.style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
         GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
+  }
+  for (const ControlSpec& spec : Controls()) {
+    GiveAccessibleName(Control(spec.id), AccessibleName(spec.id));
   }
   sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
                                                   static_cast<WPARAM>(Id::edt_ZETKA_source), os_);

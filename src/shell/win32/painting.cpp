@@ -68,6 +68,26 @@ void PaintPicture(HDC dc, const RECT& box, Kind kind, UINT dpi) {
   DeleteObject(pen);
 }
 
+// A small folder, a tab and a body, centred on the button (moved with it
+// when pressed), in the colours of a manila folder.
+void PaintFolder(const DRAWITEMSTRUCT& item, bool pressed, UINT dpi) {
+  const int unit = Scale(1, static_cast<int>(dpi));
+  const int width = Scale(13, static_cast<int>(dpi)), height = Scale(10, static_cast<int>(dpi));
+  const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + (pressed ? 1 : 0);
+  const int top = (item.rcItem.top + item.rcItem.bottom - height) / 2 + (pressed ? 1 : 0);
+  const HBRUSH body = CreateSolidBrush(RGB(232, 176, 48));
+  const HBRUSH tab = CreateSolidBrush(RGB(200, 140, 32));
+  const HBRUSH edge = CreateSolidBrush(RGB(110, 80, 20));
+  const RECT tabRect{left, top, left + width / 2, top + 2 * unit};
+  const RECT bodyRect{left, top + 2 * unit, left + width, top + height};
+  FillRect(item.hDC, &tabRect, tab);
+  FillRect(item.hDC, &bodyRect, body);
+  FrameRect(item.hDC, &bodyRect, edge);
+  DeleteObject(body);
+  DeleteObject(tab);
+  DeleteObject(edge);
+}
+
 void PaintButtonFrame(const DRAWITEMSTRUCT& item, bool pressed, bool enterTarget, RECT& inside) {
   inside = item.rcItem;
   if (const HTHEME theme = IsThemeActive() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr) {
@@ -152,6 +172,13 @@ void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT d
     InflateRect(&focus, -1, -1);
     DrawFocusRect(dc, &focus);
   }
+}
+
+void PaintFolderButton(const DRAWITEMSTRUCT& item, UINT dpi) {
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  RECT inside{};
+  PaintButtonFrame(item, pressed, false, inside);
+  PaintFolder(item, pressed, dpi);
 }
 
 }  // namespace shell::win32

@@ -1,5 +1,6 @@
-// What the window draws itself: panel bevels and captions, splitters, and the
-// buttons of the OK and Cancel kinds with a tick and a cross of their own.
+// What the window draws itself: panel bevels and captions, splitters, the
+// buttons of the OK and Cancel kinds with a tick and a cross of their own,
+// and the directory fields' folder buttons.
 #pragma once
 
 #include <windows.h>
@@ -18,5 +19,9 @@ void PaintSplitter(HDC dc, RECT rect);
 // Enter would press), the picture of its kind 4 pixels left of the caption,
 // the two centred together.
 void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT dpi, HFONT font);
+
+// The button inside a directory field: the frame of the other buttons, with
+// a small folder in its middle.
+void PaintFolderButton(const DRAWITEMSTRUCT& item, UINT dpi);
 
 }  // namespace shell::win32

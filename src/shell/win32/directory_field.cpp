@@ -98,7 +98,7 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == button_) {
-        PaintFolderButton(*item, dpi_);
+        PaintFolderButton(*item, dpi_, HighContrastOn());
         return TRUE;
       }
       break;

@@ -436,7 +436,7 @@ void MainWindow::OnCommand(WORD code, HWND control) {
 LRESULT MainWindow::PaintButton(const DRAWITEMSTRUCT& item) {
   const auto id = IdOf(item.hwndItem);
   if (!id) return FALSE;
-  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, font_);
+  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, font_, HighContrastOn());
   return TRUE;
 }
 

@@ -15,13 +15,18 @@ void PaintPanel(HDC dc, RECT rect, const ControlSpec& spec, HFONT font);
 
 void PaintSplitter(HDC dc, RECT rect);
 
+// Whether the system shows high contrast; the pictures on the buttons then
+// take the system's text colours instead of colours of their own.
+bool HighContrastOn();
+
 // An owner-drawn button: its frame (pressed, focused, or marked as the one
 // Enter would press), the picture of its kind 4 pixels left of the caption,
 // the two centred together.
-void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT dpi, HFONT font);
+void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT dpi, HFONT font,
+                 bool highContrast);
 
 // The button inside a directory field: the frame of the other buttons, with
 // a small folder in its middle.
-void PaintFolderButton(const DRAWITEMSTRUCT& item, UINT dpi);
+void PaintFolderButton(const DRAWITEMSTRUCT& item, UINT dpi, bool highContrast);
 
 }  // namespace shell::win32

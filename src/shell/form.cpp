@@ -67,4 +67,25 @@ std::optional<Screen> ScreenOf(Id id) {
   return std::nullopt;
 }
 
+std::u16string_view AccessibleName(Id id) {
+  switch (id) {
+    case pg_1:
+      return u"Ekrany programu";
+    case mmo_1:
+      return u"Nazwy firm";
+    case mmo_2:
+      return u"Katalogi firm";
+    case mmo_3:
+      return u"Pliki do skopiowania";
+    case mmo_Log:
+      return u"Log";
+    default:
+      return {};
+  }
+}
+
+std::u16string_view FolderButtonName(Id field) {
+  return field == edt_ZETKA_source ? u"Wybierz katalog źródłowy" : u"Wybierz katalog docelowy";
+}
+
 }  // namespace shell

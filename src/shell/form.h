@@ -94,6 +94,15 @@ const ControlSpec& Spec(Id id);
 // The screen a control belongs to; none for pg_1.
 std::optional<Screen> ScreenOf(Id id);
 
+// The name a screen reader says for a control that shows no text of its own
+// and has no label just before it: the multi-line boxes and the container
+// that holds the focus at open. Empty for the others, which the system names
+// from their text, or, for a directory field, from the label before it.
+std::u16string_view AccessibleName(Id id);
+// The name of the folder button inside a directory field, which shows only
+// a picture.
+std::u16string_view FolderButtonName(Id field);
+
 inline bool IsButton(Kind kind) {
   return kind == Kind::kOkButton || kind == Kind::kCancelButton || kind == Kind::kPlainButton;
 }

@@ -8,8 +8,11 @@
 #include "shell/field_text.h"
 #include "shell/folder_field.h"
 #include "shell/layout.h"
+#include "shell/win32/accessible_name.h"
 #include "shell/win32/boundary.h"
 #include "shell/win32/box_controls.h"
+#include "shell/win32/folder_suggestions.h"
+#include "shell/win32/painting.h"
 
 namespace shell::win32 {
 
@@ -19,29 +22,6 @@ constexpr int kButtonWidth = 21;
 constexpr UINT_PTR kSubclassId = 1;
 // WM_COPYGLOBALDATA, which the system's drag and drop sends and no header names.
 constexpr UINT kCopyGlobalData = 0x0049;
-
-// A small folder: a tab and a body, in the colours of a manila folder.
-void PaintFolder(const DRAWITEMSTRUCT& item, UINT dpi) {
-  const HDC dc = item.hDC;
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  RECT frame = item.rcItem;
-  DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-  const int unit = Scale(1, static_cast<int>(dpi));
-  const int width = Scale(13, static_cast<int>(dpi)), height = Scale(10, static_cast<int>(dpi));
-  const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + (pressed ? 1 : 0);
-  const int top = (item.rcItem.top + item.rcItem.bottom - height) / 2 + (pressed ? 1 : 0);
-  const HBRUSH body = CreateSolidBrush(RGB(232, 176, 48));
-  const HBRUSH tab = CreateSolidBrush(RGB(200, 140, 32));
-  const HBRUSH edge = CreateSolidBrush(RGB(110, 80, 20));
-  const RECT tabRect{left, top, left + width / 2, top + 2 * unit};
-  const RECT bodyRect{left, top + 2 * unit, left + width, top + height};
-  FillRect(dc, &tabRect, tab);
-  FillRect(dc, &bodyRect, body);
-  FrameRect(dc, &bodyRect, edge);
-  DeleteObject(body);
-  DeleteObject(tab);
-  DeleteObject(edge);
-}
 
 }  // namespace
 
@@ -54,6 +34,7 @@ DirectoryField::DirectoryField(HWND edit, WPARAM id, platform::Os& os)
   // Not a tab stop: the keyboard opens the dialog with Alt+Down.
   button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
                             edit_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  GiveAccessibleName(button_, FolderButtonName(static_cast<Id>(id_)));
   SetWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   DragAcceptFiles(edit_, TRUE);
@@ -126,7 +107,7 @@ LRESULT DirectoryField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == button_) {
-        PaintFolder(*item, dpi_);
+        PaintFolderButton(*item, dpi_, HighContrastOn());
         return TRUE;
       }
       break;

@@ -8,6 +8,7 @@
 #include "shell/folder_field.h"
 #include "shell/keys.h"
 #include "shell/navigation.h"
+#include "shell/win32/accessible_name.h"
 #include "shell/win32/boundary.h"
 #include "shell/win32/dpi.h"
 #include "shell/win32/input_block.h"
@@ -180,6 +181,9 @@ void MainWindow::CreateControls() {
                          GetLastError());
     }
     controls_[static_cast<std::size_t>(spec.id)] = control;
+  }
+  for (const ControlSpec& spec : Controls()) {
+    GiveAccessibleName(Control(spec.id), AccessibleName(spec.id));
   }
   sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
                                                   static_cast<WPARAM>(Id::edt_ZETKA_source), os_);
@@ -468,7 +472,7 @@ void MainWindow::OnCommand(WORD code, HWND control) {
 LRESULT MainWindow::PaintButton(const DRAWITEMSTRUCT& item) {
   const auto id = IdOf(item.hwndItem);
   if (!id) return FALSE;
-  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, font_);
+  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, font_, HighContrastOn());
   return TRUE;
 }
 

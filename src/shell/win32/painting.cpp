@@ -38,15 +38,23 @@ void PaintBevel(HDC dc, const RECT& r, Bevel bevel) {
   DeleteObject(dark);
 }
 
+// A picture's colour: its own, or under high contrast the text colour the
+// user's scheme chose to stand out on a button's face (grey where the button
+// is disabled, as its caption is).
+COLORREF PictureColour(COLORREF own, bool highContrast, const DRAWITEMSTRUCT& item) {
+  if (!highContrast) return own;
+  return GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+}
+
 // A tick or a cross in the square, drawn with a pen of the square's scale.
-void PaintPicture(HDC dc, const RECT& box, Kind kind, UINT dpi) {
+void PaintPicture(HDC dc, const RECT& box, Kind kind, UINT dpi, COLORREF colour) {
   const int size = box.right - box.left;
   const auto at = [&](int x96, int y96, int& x, int& y) {
     x = box.left + x96 * size / kPicture;
     y = box.top + y96 * size / kPicture;
   };
   const bool tick = kind == Kind::kOkButton;
-  LOGBRUSH brush{BS_SOLID, tick ? RGB(0, 128, 0) : RGB(200, 0, 0), 0};
+  LOGBRUSH brush{BS_SOLID, colour, 0};
   const HPEN pen =
       ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                    static_cast<DWORD>(Scale(kStroke, static_cast<int>(dpi))), &brush, 0, nullptr);
@@ -66,6 +74,26 @@ void PaintPicture(HDC dc, const RECT& box, Kind kind, UINT dpi) {
   }
   SelectObject(dc, old);
   DeleteObject(pen);
+}
+
+// A small folder, a tab and a body, centred on the button (moved with it
+// when pressed), in the colours of a manila folder.
+void PaintFolder(const DRAWITEMSTRUCT& item, bool pressed, UINT dpi, bool highContrast) {
+  const int unit = Scale(1, static_cast<int>(dpi));
+  const int width = Scale(13, static_cast<int>(dpi)), height = Scale(10, static_cast<int>(dpi));
+  const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + (pressed ? 1 : 0);
+  const int top = (item.rcItem.top + item.rcItem.bottom - height) / 2 + (pressed ? 1 : 0);
+  const HBRUSH body = CreateSolidBrush(PictureColour(RGB(232, 176, 48), highContrast, item));
+  const HBRUSH tab = CreateSolidBrush(PictureColour(RGB(200, 140, 32), highContrast, item));
+  const HBRUSH edge = CreateSolidBrush(PictureColour(RGB(110, 80, 20), highContrast, item));
+  const RECT tabRect{left, top, left + width / 2, top + 2 * unit};
+  const RECT bodyRect{left, top + 2 * unit, left + width, top + height};
+  FillRect(item.hDC, &tabRect, tab);
+  FillRect(item.hDC, &bodyRect, body);
+  FrameRect(item.hDC, &bodyRect, edge);
+  DeleteObject(body);
+  DeleteObject(tab);
+  DeleteObject(edge);
 }
 
 void PaintButtonFrame(const DRAWITEMSTRUCT& item, bool pressed, bool enterTarget, RECT& inside) {
@@ -111,7 +139,15 @@ void PaintPanel(HDC dc, RECT rect, const ControlSpec& spec, HFONT font) {
 
 void PaintSplitter(HDC dc, RECT rect) { PaintBevel(dc, rect, Bevel::kRaised); }
 
-void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT dpi, HFONT font) {
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT dpi, HFONT font,
+                 bool highContrast) {
   const HDC dc = item.hDC;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   RECT inside{};
@@ -137,7 +173,8 @@ void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT d
 
   if (hasPicture) {
     const RECT box{left, middle - picture / 2, left + picture, middle - picture / 2 + picture};
-    PaintPicture(dc, box, kind, dpi);
+    const COLORREF own = kind == Kind::kOkButton ? RGB(0, 128, 0) : RGB(200, 0, 0);
+    PaintPicture(dc, box, kind, dpi, PictureColour(own, highContrast, item));
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
@@ -152,6 +189,13 @@ void PaintButton(const DRAWITEMSTRUCT& item, Kind kind, bool enterTarget, UINT d
     InflateRect(&focus, -1, -1);
     DrawFocusRect(dc, &focus);
   }
+}
+
+void PaintFolderButton(const DRAWITEMSTRUCT& item, UINT dpi, bool highContrast) {
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  RECT inside{};
+  PaintButtonFrame(item, pressed, false, inside);
+  PaintFolder(item, pressed, dpi, highContrast);
 }
 
 }  // namespace shell::win32

@@ -1,0 +1,86 @@
+// The shipped exe's image (DOPLIKI_EXE), as Windows reads it before the
+// program runs: what its manifest asks of the system and what it binds at
+// load. These are the product's duties on Windows that Wine does not show.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "e2e/pe_image.h"
+
+namespace {
+
+using e2e::ImportedDll;
+using e2e::PeImage;
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The functions imported from a DLL by name (DLL names compare as Windows
+// compares them, without regard to case); empty when the DLL is not imported.
+std::vector<std::string> ImportedFrom(const std::vector<ImportedDll>& imports,
+                                      std::string_view dll) {
+  std::vector<std::string> functions;
+  for (const auto& imported : imports) {
+    if (SameName(imported.name, dll)) {
+      functions.insert(functions.end(), imported.functions.begin(), imported.functions.end());
+    }
+  }
+  return functions;
+}
+
+struct Needed {
+  const char* dll;
+  const char* function;
+  const char* why;
+};
+
+class ExeImageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* exe = std::getenv("DOPLIKI_EXE");
+    ASSERT_NE(exe, nullptr) << "DOPLIKI_EXE is not set";
+    image.emplace(PeImage::Load(exe));
+  }
+
+  void ExpectImports(const std::vector<Needed>& needed) {
+    const auto imports = image->Imports();
+    for (const auto& [dll, function, why] : needed) {
+      const auto functions = ImportedFrom(imports, dll);
+      EXPECT_TRUE(std::ranges::find(functions, function) != functions.end())
+          << dll << " " << function << " is not imported: " << why;
+    }
+  }
+
+  std::optional<PeImage> image;
+};
+
+// The reader on the exe: a Windows exe for x86_64 or i686, in the matching
+// format, binding functions the program is known to call, and holding its
+// manifest whole.
+TEST_F(ExeImageTest, ReadsTheExe) {
+  EXPECT_EQ(image->Machine(), image->Is64() ? PeImage::kAmd64 : PeImage::kI386);
+  ExpectImports({
+      {"kernel32.dll", "CreateFileW", "the record files are opened"},
+      {"kernel32.dll", "MoveFileExW", "a copy takes its name once whole"},
+      {"user32.dll", "CreateWindowExW", "the window is made"},
+      {"user32.dll", "GetMessageW", "the message loop"},
+      {"advapi32.dll", "RegQueryValueExW", "the registry's proposals"},
+  });
+  const auto manifest = image->Resource(PeImage::kManifestType, 1);
+  ASSERT_TRUE(manifest) << "no manifest";
+  EXPECT_TRUE(manifest->starts_with("<?xml")) << *manifest;
+  const auto last = manifest->find_last_not_of(" \t\r\n");
+  EXPECT_TRUE(manifest->substr(0, last + 1).ends_with("</assembly>")) << *manifest;
+}
+
+}  // namespace

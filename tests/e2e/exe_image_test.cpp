@@ -38,6 +38,18 @@ std::vector<std::string> ImportedFrom(const std::vector<ImportedDll>& imports,
   return functions;
 }
 
+// What stands between an element's start tag (attributes and all, as
+// written) and its end tag, when the text holds it.
+std::optional<std::string> Inside(const std::string& xml, const std::string& start,
+                                  const std::string& name) {
+  const auto open = xml.find(start);
+  if (open == std::string::npos) return std::nullopt;
+  const auto from = open + start.size();
+  const auto end = xml.find("</" + name + ">", from);
+  if (end == std::string::npos) return std::nullopt;
+  return xml.substr(from, end - from);
+}
+
 struct Needed {
   const char* dll;
   const char* function;
@@ -81,6 +93,26 @@ TEST_F(ExeImageTest, ReadsTheExe) {
   EXPECT_TRUE(manifest->starts_with("<?xml")) << *manifest;
   const auto last = manifest->find_last_not_of(" \t\r\n");
   EXPECT_TRUE(manifest->substr(0, last + 1).ends_with("</assembly>")) << *manifest;
+}
+
+// The manifest runs the program as its invoker: without a requested
+// execution level UAC virtualises a 32-bit exe, and its log beside itself
+// under Program Files would land in the VirtualStore. It names no code page:
+// the program reads and writes the system's ANSI one.
+TEST_F(ExeImageTest, ManifestRunsAsInvokerInTheSystemsCodePage) {
+  const auto manifest = image->Resource(PeImage::kManifestType, 1);
+  ASSERT_TRUE(manifest) << "no manifest";
+  const auto trust =
+      Inside(*manifest, R"(<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">)", "trustInfo");
+  const auto security = trust ? Inside(*trust, "<security>", "security") : std::nullopt;
+  const auto privileges =
+      security ? Inside(*security, "<requestedPrivileges>", "requestedPrivileges") : std::nullopt;
+  ASSERT_TRUE(privileges) << "no trustInfo, security, requestedPrivileges:\n" << *manifest;
+  EXPECT_NE(privileges->find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"),
+            std::string::npos)
+      << *privileges;
+  EXPECT_EQ(manifest->find("activeCodePage"), std::string::npos) << "a code page of its own:\n"
+                                                                 << *manifest;
 }
 
 }  // namespace

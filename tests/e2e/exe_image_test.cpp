@@ -95,6 +95,19 @@ TEST_F(ExeImageTest, ReadsTheExe) {
   EXPECT_TRUE(manifest->substr(0, last + 1).ends_with("</assembly>")) << *manifest;
 }
 
+// Windows binds these at load; each call is what the product owes Windows.
+TEST_F(ExeImageTest, ImportsWhatWindowsNeedsOfIt) {
+  ExpectImports({
+      {"user32.dll", "DisableProcessWindowsGhosting",
+       "a run that pumps no messages for 5 s gets a \"Not Responding\" ghost, and closing "
+       "the ghost ends the process"},
+      {"user32.dll", "ChangeWindowMessageFilterEx",
+       "an elevated process gets no drops from Explorer unless it lets the messages in"},
+      {"ole32.dll", "OleInitialize", "the folder dialog of the new style needs OLE"},
+      {"ole32.dll", "OleUninitialize", "what OleInitialize began ends before the exit"},
+  });
+}
+
 // The manifest runs the program as its invoker: without a requested
 // execution level UAC virtualises a 32-bit exe, and its log beside itself
 // under Program Files would land in the VirtualStore. It names no code page:

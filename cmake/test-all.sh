@@ -30,7 +30,7 @@ done
 cmake/wine-test.sh "$summary" wine build/win64/tests/dopliki_tests.exe
 cmake/wine-test.sh "$summary" wine-i686 build/win32/tests/dopliki_tests.exe
 # The window on a display of its own: the window tests, and the real exe
-# driven with keystrokes.
+# driven with keystrokes (gui), and the i686 exe through the same (gui-i686).
 cmake/gui-test.sh "$summary" gui
 
 echo
@@ -38,9 +38,12 @@ echo
 [ ${#broken[@]} -eq 0 ] || echo "build failed: ${broken[*]}"
 status=0
 total_passed=0 total_failed=0
-for suite in native sanitized wine wine-i686 gui; do
+for suite in native sanitized wine wine-i686 gui gui-i686; do
   read -r passed failed < <(awk -v s="$suite" '$1 == s { p += $2; f += $3 } END { print p + 0, f + 0 }' "$summary")
-  echo "$suite: $passed passed, $failed failed"
+  # A suite that ran no test has shown nothing: that is a failure too.
+  none=""
+  if [ "$passed" -eq 0 ] && [ "$failed" -eq 0 ]; then failed=1 none=" (no test ran)"; fi
+  echo "$suite: $passed passed, $failed failed$none"
   if [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then status=1; fi
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))

@@ -1,0 +1,131 @@
+// The shipped exe's image (DOPLIKI_EXE), as Windows reads it before the
+// program runs: what its manifest asks of the system and what it binds at
+// load. These are the product's duties on Windows that Wine does not show.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "e2e/pe_image.h"
+
+namespace {
+
+using e2e::ImportedDll;
+using e2e::PeImage;
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The functions imported from a DLL by name (DLL names compare as Windows
+// compares them, without regard to case); empty when the DLL is not imported.
+std::vector<std::string> ImportedFrom(const std::vector<ImportedDll>& imports,
+                                      std::string_view dll) {
+  std::vector<std::string> functions;
+  for (const auto& imported : imports) {
+    if (SameName(imported.name, dll)) {
+      functions.insert(functions.end(), imported.functions.begin(), imported.functions.end());
+    }
+  }
+  return functions;
+}
+
+// What stands between an element's start tag (attributes and all, as
+// written) and its end tag, when the text holds it.
+std::optional<std::string> Inside(const std::string& xml, const std::string& start,
+                                  const std::string& name) {
+  const auto open = xml.find(start);
+  if (open == std::string::npos) return std::nullopt;
+  const auto from = open + start.size();
+  const auto end = xml.find("</" + name + ">", from);
+  if (end == std::string::npos) return std::nullopt;
+  return xml.substr(from, end - from);
+}
+
+struct Needed {
+  const char* dll;
+  const char* function;
+  const char* why;
+};
+
+class ExeImageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* exe = std::getenv("DOPLIKI_EXE");
+    ASSERT_NE(exe, nullptr) << "DOPLIKI_EXE is not set";
+    image.emplace(PeImage::Load(exe));
+  }
+
+  void ExpectImports(const std::vector<Needed>& needed) {
+    const auto imports = image->Imports();
+    for (const auto& [dll, function, why] : needed) {
+      const auto functions = ImportedFrom(imports, dll);
+      EXPECT_TRUE(std::ranges::find(functions, function) != functions.end())
+          << dll << " " << function << " is not imported: " << why;
+    }
+  }
+
+  std::optional<PeImage> image;
+};
+
+// The reader on the exe: a Windows exe for x86_64 or i686, in the matching
+// format, binding functions the program is known to call, and holding its
+// manifest whole.
+TEST_F(ExeImageTest, ReadsTheExe) {
+  EXPECT_EQ(image->Machine(), image->Is64() ? PeImage::kAmd64 : PeImage::kI386);
+  ExpectImports({
+      {"kernel32.dll", "CreateFileW", "the record files are opened"},
+      {"kernel32.dll", "MoveFileExW", "a copy takes its name once whole"},
+      {"user32.dll", "CreateWindowExW", "the window is made"},
+      {"user32.dll", "GetMessageW", "the message loop"},
+      {"advapi32.dll", "RegQueryValueExW", "the registry's proposals"},
+  });
+  const auto manifest = image->Resource(PeImage::kManifestType, 1);
+  ASSERT_TRUE(manifest) << "no manifest";
+  EXPECT_TRUE(manifest->starts_with("<?xml")) << *manifest;
+  const auto last = manifest->find_last_not_of(" \t\r\n");
+  EXPECT_TRUE(manifest->substr(0, last + 1).ends_with("</assembly>")) << *manifest;
+}
+
+// Windows binds these at load; each call is what the product owes Windows.
+TEST_F(ExeImageTest, ImportsWhatWindowsNeedsOfIt) {
+  ExpectImports({
+      {"user32.dll", "DisableProcessWindowsGhosting",
+       "a run that pumps no messages for 5 s gets a \"Not Responding\" ghost, and closing "
+       "the ghost ends the process"},
+      {"user32.dll", "ChangeWindowMessageFilterEx",
+       "an elevated process gets no drops from Explorer unless it lets the messages in"},
+      {"ole32.dll", "OleInitialize", "the folder dialog of the new style needs OLE"},
+      {"ole32.dll", "OleUninitialize", "what OleInitialize began ends before the exit"},
+  });
+}
+
+// The manifest runs the program as its invoker: without a requested
+// execution level UAC virtualises a 32-bit exe, and its log beside itself
+// under Program Files would land in the VirtualStore. It names no code page:
+// the program reads and writes the system's ANSI one.
+TEST_F(ExeImageTest, ManifestRunsAsInvokerInTheSystemsCodePage) {
+  const auto manifest = image->Resource(PeImage::kManifestType, 1);
+  ASSERT_TRUE(manifest) << "no manifest";
+  const auto trust =
+      Inside(*manifest, R"(<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">)", "trustInfo");
+  const auto security = trust ? Inside(*trust, "<security>", "security") : std::nullopt;
+  const auto privileges =
+      security ? Inside(*security, "<requestedPrivileges>", "requestedPrivileges") : std::nullopt;
+  ASSERT_TRUE(privileges) << "no trustInfo, security, requestedPrivileges:\n" << *manifest;
+  EXPECT_NE(privileges->find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"),
+            std::string::npos)
+      << *privileges;
+  EXPECT_EQ(manifest->find("activeCodePage"), std::string::npos) << "a code page of its own:\n"
+                                                                 << *manifest;
+}
+
+}  // namespace

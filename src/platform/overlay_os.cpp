@@ -313,6 +313,19 @@ std::uint32_t OverlayOs::Identity(std::u16string_view name, FileIdentity& identi
 
 // --- renames, copies, removals ---
 
+void OverlayOs::Rename(const Entry& source, const Entry& target, std::u16string_view from,
+                       std::u16string_view to, FileChange::Kind kind) {
+  File moved = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info);
+  moved.name = to;
+  Leave(*source.overlaid.key, from);
+  Put(*target.overlaid.key, std::move(moved));
+  FileChange change;
+  change.kind = kind;
+  change.name = to;
+  change.from = from;
+  changes_.push_back(std::move(change));
+}
+
 std::uint32_t OverlayOs::Move(std::u16string_view from, std::u16string_view to) {
   const Entry source = Look(from), target = Look(to);
   if (source.code == err::kInvalidName || target.code == err::kInvalidName) {
@@ -327,15 +340,7 @@ std::uint32_t OverlayOs::Move(std::u16string_view from, std::u16string_view to) 
   if (source.info.isDirectory) return kNotSupported;
   if (!source.overlaid.key || !target.overlaid.key) return err::kPathNotFound;
   if (Openers(*source.overlaid.key) > 0) return err::kSharingViolation;
-  File moved = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info);
-  moved.name = to;
-  Leave(*source.overlaid.key, from);
-  Put(*target.overlaid.key, std::move(moved));
-  FileChange change;
-  change.kind = FileChange::Kind::kRenamed;
-  change.name = to;
-  change.from = from;
-  changes_.push_back(std::move(change));
+  Rename(source, target, from, to, FileChange::Kind::kRenamed);
   return err::kSuccess;
 }
 
@@ -382,15 +387,8 @@ std::uint32_t OverlayOs::Replace(std::u16string_view from, std::u16string_view t
   if (Openers(*source.overlaid.key) > 0 || Openers(*target.overlaid.key) > 0) {
     return err::kSharingViolation;
   }
-  File moved = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info);
-  moved.name = to;
-  Leave(*source.overlaid.key, from);
-  Put(*target.overlaid.key, std::move(moved));
-  FileChange change;
-  change.kind = replaces ? FileChange::Kind::kReplaced : FileChange::Kind::kRenamed;
-  change.name = to;
-  change.from = from;
-  changes_.push_back(std::move(change));
+  Rename(source, target, from, to,
+         replaces ? FileChange::Kind::kReplaced : FileChange::Kind::kRenamed);
   return err::kSuccess;
 }
 

@@ -133,6 +133,9 @@ class OverlayOs final : public Os {
   FileHandle Open(const Key& key, std::u16string_view name, FileHandle base, bool exclusive);
   void Put(const Key& key, File file);
   void Leave(const Key& key, std::u16string_view name);
+  // The file at `from` takes the name `to`, listed as `kind`.
+  void Rename(const Entry& source, const Entry& target, std::u16string_view from,
+              std::u16string_view to, FileChange::Kind kind);
   FileIdentity NewIdentity();
 
   Os& base_;

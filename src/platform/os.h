@@ -43,6 +43,9 @@ enum class SeekOrigin { kBegin, kCurrent };
 // What the file system knows about one directory entry.
 struct EntryInfo {
   bool isDirectory = false;
+  // The read-only attribute: such a file refuses opening for writing and
+  // being replaced.
+  bool readOnly = false;
 };
 
 // The identity of a file or directory: same identity, same object, whatever

@@ -258,6 +258,11 @@ std::optional<std::string> MemoryOs::FileBytes(std::u16string_view path) const {
   return found->second.bytes;
 }
 
+bool MemoryOs::Exists(std::u16string_view path) const {
+  const Resolved resolved = Resolve(path);
+  return resolved.code == err::kSuccess && entries_.count(resolved.key) != 0;
+}
+
 std::map<std::u16string, std::string> MemoryOs::Files() const {
   std::map<std::u16string, std::string> files;
   for (const auto& [key, entry] : entries_) {
@@ -364,6 +369,7 @@ std::uint32_t MemoryOs::Attributes(std::u16string_view name, platform::EntryInfo
   const Entry* entry = Find(resolved.key);
   if (entry == nullptr) return MissingCode(resolved);
   info.isDirectory = entry->directory;
+  info.readOnly = entry->readOnly;
   return err::kSuccess;
 }
 

@@ -26,6 +26,8 @@ class MemoryOs final : public platform::Os {
   void PutFile(std::u16string_view path, std::string bytes, bool readOnly = false);
   // The bytes of a file, or nothing when no file has that name.
   std::optional<std::string> FileBytes(std::u16string_view path) const;
+  // Whether a file or a directory has that name.
+  bool Exists(std::u16string_view path) const;
   // Every file's bytes by its key (see Key).
   std::map<std::u16string, std::string> Files() const;
   // The key under which an entry of this name is kept: the full path with

@@ -9,7 +9,8 @@ namespace testing_support {
 
 namespace fs = std::filesystem;
 
-WholeOperation::WholeOperation() {
+WholeOperation::WholeOperation(platform::Os& system)
+    : os(system, pair.dir.Path(u"bin\\dopliki32.exe")) {
   pair.dir.WriteBytes(u"zetka_2008\\spisfirm.dat", "");
   pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", "");
   pair.dir.MakeDir(u"bin");

@@ -23,8 +23,9 @@ using Tree = std::map<std::string, Bytes>;
 
 class WholeOperation {
  public:
-  // Both installations with an empty register; the executable in "bin".
-  WholeOperation();
+  // Both installations with an empty register; the executable in "bin". The
+  // window works through `system`, the system's own layer unless given.
+  explicit WholeOperation(platform::Os& system = SystemOs());
 
   // What a click showed: message boxes and screen changes (FakeScreen's
   // events), the lines it added to the log, the message of the failure it
@@ -44,7 +45,7 @@ class WholeOperation {
   void Register(const std::vector<std::string>& katalogi);
 
   Installations pair;
-  RegionalOs os{SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
+  RegionalOs os;
   FakeForm form;
   transfer::Tfrm_Main main{os, form.Controls()};
 

@@ -381,6 +381,7 @@ std::uint32_t PosixOs::Attributes(std::u16string_view name, EntryInfo& info) {
   info.isDirectory =
       S_ISDIR(st.st_mode) ||
       (S_ISLNK(st.st_mode) && stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode));
+  info.readOnly = IsReadOnly(st);
   return err::kSuccess;
 }
 

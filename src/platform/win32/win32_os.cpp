@@ -131,6 +131,7 @@ class Win32Os final : public Os {
     const DWORD attributes = GetFileAttributesW(path->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
     info.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     return err::kSuccess;
   }
 
@@ -142,6 +143,7 @@ class Win32Os final : public Os {
     if (search == kInvalidHandle) return LastError(err::kFileNotFound);
     FindClose(search);
     info.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     return err::kSuccess;
   }
 

@@ -113,12 +113,12 @@ std::string Encode(std::uint32_t run, const AnnualChange& c) {
 }
 
 std::string Encode(std::uint32_t run, const CopyChange& c) {
-  return LineWriter(kCopy)
-      .Number(run)
-      .Text(c.target)
-      .Word(c.movedAside ? kMovedAside : kNotMoved)
-      .Number(c.size)
-      .Bytes(c.hash.data(), c.hash.size())
+  LineWriter line(kCopy);
+  line.Number(run).Text(c.target).Number(c.size).Bytes(c.hash.data(), c.hash.size());
+  if (!c.movedAside) return line.Word(kNotMoved).Finish();
+  return line.Word(kMovedAside)
+      .Number(c.replacedSize)
+      .Bytes(c.replacedHash.data(), c.replacedHash.size())
       .Finish();
 }
 
@@ -260,13 +260,22 @@ std::optional<JournalEntry> DecodeAnnual(const std::vector<std::string_view>& f)
 }
 
 std::optional<JournalEntry> DecodeCopy(const std::vector<std::string_view>& f) {
-  if (f.size() != 6 || (f[3] != kMovedAside && f[3] != kNotMoved)) return std::nullopt;
+  const bool movedAside = f.size() == 8 && f[5] == kMovedAside;
+  if (!movedAside && (f.size() != 6 || f[5] != kNotMoved)) return std::nullopt;
   const auto run = ReadNumber<std::uint32_t>(f[1]);
   auto target = ReadText(f[2]);
-  const auto size = ReadNumber<std::uint64_t>(f[4]);
-  const auto hash = ReadBytes<32>(f[5]);
+  const auto size = ReadNumber<std::uint64_t>(f[3]);
+  const auto hash = ReadBytes<32>(f[4]);
   if (!run || !target || !size || !hash) return std::nullopt;
-  return ChangeEntry{*run, CopyChange{std::move(*target), f[3] == kMovedAside, *size, *hash}};
+  CopyChange copy{std::move(*target), movedAside, *size, *hash};
+  if (movedAside) {
+    const auto replacedSize = ReadNumber<std::uint64_t>(f[6]);
+    const auto replacedHash = ReadBytes<32>(f[7]);
+    if (!replacedSize || !replacedHash) return std::nullopt;
+    copy.replacedSize = *replacedSize;
+    copy.replacedHash = *replacedHash;
+  }
+  return ChangeEntry{*run, std::move(copy)};
 }
 
 std::optional<JournalEntry> DecodeRestoring(const std::vector<std::string_view>& f) {

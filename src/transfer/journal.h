@@ -39,13 +39,17 @@ struct AnnualChange {
   friend bool operator==(const AnnualChange&, const AnnualChange&) = default;
 };
 
-// A copy about to take the target's name; movedAside: the file there before
-// is about to become target + ".old". The copy's size and SHA-256.
+// A copy about to take the target's name, with its size and SHA-256;
+// movedAside: the file there before is about to become target + ".old", and
+// its own size and SHA-256 (so that an undo never takes another ".old" for
+// it, nor a file that only equals the copy for the copy).
 struct CopyChange {
   std::u16string target;
   bool movedAside = false;
   std::uint64_t size = 0;
   Sha256Digest hash{};
+  std::uint64_t replacedSize = 0;
+  Sha256Digest replacedHash{};
   friend bool operator==(const CopyChange&, const CopyChange&) = default;
 };
 

@@ -105,23 +105,26 @@ Verdict JudgeAnnual(const ValueBytes& now, const AnnualChange& change, bool torn
   return Leave(LeftAlone::kChanged);
 }
 
-Verdict JudgeCopy(const CopyChange& change, Presence target, bool targetIsCopy, Presence backup) {
-  if (target == Presence::kDirectory) return Leave(LeftAlone::kInTheWay);
+// What a copy's target or its ".old" holds, as far as the undo cares.
+enum class Holds { kNone, kFolder, kTheRuns, kOther };
+
+// target: the copy is kTheRuns; backup: the file the run moved aside is.
+Verdict JudgeCopy(const CopyChange& change, Holds target, Holds backup) {
+  if (target == Holds::kFolder) return Leave(LeftAlone::kInTheWay);
   if (!change.movedAside) {
-    if (target == Presence::kAbsent) return kNothing;
-    return targetIsCopy ? Verdict{UndoAction::kRemoveCopy} : Leave(LeftAlone::kChanged);
+    if (target == Holds::kNone) return kNothing;
+    return target == Holds::kTheRuns ? Verdict{UndoAction::kRemoveCopy}
+                                     : Leave(LeftAlone::kChanged);
   }
-  if (target == Presence::kAbsent) {
-    return backup == Presence::kFile ? Verdict{UndoAction::kMoveBack} : Leave(LeftAlone::kNoBackup);
+  if (target == Holds::kOther) {
+    // Nothing of the run's at ".old" either: the run was cut short before
+    // it moved the file aside, or an undo put it back.
+    return backup == Holds::kTheRuns ? Leave(LeftAlone::kChanged) : kNothing;
   }
-  if (targetIsCopy) {
-    // Removed only when the file it replaced can come back.
-    return backup == Presence::kFile ? Verdict{UndoAction::kRemoveCopyAndMoveBack}
-                                     : Leave(LeftAlone::kNoBackup);
-  }
-  // Not the copy and nothing at ".old": the run was cut short before it
-  // moved the file aside, or an undo put it back. Otherwise it changed since.
-  return backup == Presence::kAbsent ? kNothing : Leave(LeftAlone::kChanged);
+  // The copy is removed only when the file it replaced can come back.
+  if (backup == Holds::kNone) return Leave(LeftAlone::kNoBackup);
+  if (backup != Holds::kTheRuns) return Leave(LeftAlone::kBackupChanged);
+  return {target == Holds::kTheRuns ? UndoAction::kRemoveCopyAndMoveBack : UndoAction::kMoveBack};
 }
 
 void Raise(std::uint32_t code, std::u16string_view name) {
@@ -180,12 +183,25 @@ class Engine {
     return verdict;
   }
 
+  Holds WhatIsAt(const std::u16string& name, const FileDigest& runs) {
+    switch (PresenceOf(os_, name)) {
+      case Presence::kAbsent:
+        return Holds::kNone;
+      case Presence::kDirectory:
+        return Holds::kFolder;
+      case Presence::kFile:
+        break;
+    }
+    return DigestOf(os_, name) == runs ? Holds::kTheRuns : Holds::kOther;
+  }
+
   Verdict Take(std::uint32_t, const CopyChange& change) {
     const std::u16string backup = change.target + std::u16string(kBackupSuffix);
-    const Presence target = PresenceOf(os_, change.target);
-    const bool targetIsCopy = target == Presence::kFile &&
-                              DigestOf(os_, change.target) == FileDigest{change.size, change.hash};
-    const Verdict verdict = JudgeCopy(change, target, targetIsCopy, PresenceOf(os_, backup));
+    const Holds target = WhatIsAt(change.target, {change.size, change.hash});
+    const Holds moved = change.movedAside
+                            ? WhatIsAt(backup, {change.replacedSize, change.replacedHash})
+                            : Holds::kNone;
+    const Verdict verdict = JudgeCopy(change, target, moved);
     if (!writer_) return verdict;
     switch (verdict.action) {
       case UndoAction::kRemoveCopy:

@@ -9,8 +9,9 @@
 //     an undo's last); "before" bytes there mean nothing is left to do;
 //   - a copy is removed where its size and SHA-256 match, and the file it
 //     replaced comes back from ".old" where the run had moved one there,
-//     only when the target's name is free and the ".old" is there; a copy
-//     whose ".old" is gone stays, since removing it would lose the file.
+//     only when the target's name is free and the ".old" holds that file
+//     (its size and SHA-256 match too); a copy whose ".old" is gone or
+//     changed stays, since removing it would lose the file.
 // The changes are taken back newest first; then an entry marks the run as
 // taken back, so the next undo reaches the run before it. An undo cut short
 // at any point leaves every file as the run left it or as before the run,
@@ -40,10 +41,11 @@ enum class UndoAction {
 
 enum class LeftAlone {
   kNot,
-  kChanged,   // holds neither what the run wrote nor what was there before
-  kMissing,   // the annual file is gone
-  kNoBackup,  // the ".old" the file would come back from is gone
-  kInTheWay,  // a folder holds the name
+  kChanged,        // holds neither what the run wrote nor what was there before
+  kMissing,        // the annual file is gone
+  kNoBackup,       // the ".old" the file would come back from is gone
+  kBackupChanged,  // the ".old" holds another file than the run moved there
+  kInTheWay,       // a folder holds the name
 };
 
 struct UndoStep {

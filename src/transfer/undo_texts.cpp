@@ -21,6 +21,8 @@ std::u16string Reason(LeftAlone why) {
       return u"brak pliku";
     case LeftAlone::kNoBackup:
       return u"brak pliku .old z zawartością sprzed przebiegu";
+    case LeftAlone::kBackupChanged:
+      return u"plik .old zmieniony od przebiegu";
     case LeftAlone::kInTheWay:
       return u"w jego miejscu jest folder";
     case LeftAlone::kNot:

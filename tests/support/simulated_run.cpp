@@ -60,7 +60,13 @@ void SimulateRun(platform::Os& os, std::u16string_view source, std::u16string_vi
       transfer::DiscardPartial(os, copy.partial);
       Check(os.CopyNew(from, copy.partial), copy.partial);
       const auto digest = transfer::DigestOf(os, copy.partial);
-      changes.push_back(transfer::CopyChange{target, copy.present, digest.size, digest.hash});
+      transfer::CopyChange change{target, copy.present, digest.size, digest.hash};
+      if (copy.present) {
+        const auto replaced = transfer::DigestOf(os, target);
+        change.replacedSize = replaced.size;
+        change.replacedHash = replaced.hash;
+      }
+      changes.push_back(change);
       copies.push_back(copy);
     }
     if (changes.empty()) continue;

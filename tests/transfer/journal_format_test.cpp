@@ -57,7 +57,7 @@ std::vector<JournalEntry> EntriesWith(const std::u16string& text) {
       RunEntry{UINT32_MAX, u"C:\\a\\", u"C:\\b\\", u""},
       ChangeEntry{2, AnnualChange{text, 150, zeros, ones}},
       ChangeEntry{3, AnnualChange{text, UINT32_MAX, ones, zeros}},
-      ChangeEntry{4, CopyChange{text, true, UINT64_MAX, hash}},
+      ChangeEntry{4, CopyChange{text, true, UINT64_MAX, hash, 17, {9, 8, 7}}},
       ChangeEntry{5, CopyChange{text, false, 0, {}}},
       RestoringEntry{6, UINT32_MAX},
       UndoneEntry{UINT32_MAX},
@@ -97,7 +97,8 @@ TEST(JournalFormatTest, FormatOneAsWritten) {
            RunEntry{1, u"C:\\zetka_2008\\", u"C:\\Programy\\ZETKA_WX_2009\\", u"2009-01-12 10:15"},
            ChangeEntry{1, AnnualChange{folder + u"2009_ROK.REK", 150, before, after}},
            ChangeEntry{
-               1, CopyChange{folder + u"BAZA_DW8.REK", true, 6, transfer::Sha256::Of("nowy-c")}},
+               1, CopyChange{folder + u"BAZA_DW8.REK", true, 6, transfer::Sha256::Of("nowy-c"), 7,
+                             transfer::Sha256::Of("stary-c")}},
            RestoringEntry{1, 1},
            UndoneEntry{1},
        }) {
@@ -109,8 +110,9 @@ TEST(JournalFormatTest, FormatOneAsWritten) {
             "10:15\t7C425369\r\n"
             "REMANENT\t1\tC:\\Programy\\ZETKA_WX_2009\\ŻÓŁW 100%25\\2009_ROK.REK\t150\t"
             "0000000000000000\t0000000000E05B40\t8F4AA20D\r\n"
-            "KOPIA\t1\tC:\\Programy\\ZETKA_WX_2009\\ŻÓŁW 100%25\\BAZA_DW8.REK\t.old\t6\t"
-            "6AFFDE79C5F482EB88675F5EC6C4BE99104F236CC68FB09DD3C52C7C80433521\tE2796144\r\n"
+            "KOPIA\t1\tC:\\Programy\\ZETKA_WX_2009\\ŻÓŁW 100%25\\BAZA_DW8.REK\t6\t"
+            "6AFFDE79C5F482EB88675F5EC6C4BE99104F236CC68FB09DD3C52C7C80433521\t.old\t7\t"
+            "AE9D3F81573EF21D6B16473129092B1085F17CFD65B94DADF2D3BCD0D8695862\tAA6E78D1\r\n"
             "PRZYWRACANIE\t1\t1\tE417D73E\r\n"
             "COFNIETY\t1\t9FC33EB2\r\n");
   const auto read = transfer::ParseJournal(journal);

@@ -163,8 +163,9 @@ TEST_F(UndoTest, AnnualFileCutShorterIsLeftAlone) {
 }
 
 // One copy, onto nothing or onto a file it moved to ".old", then the target
-// and the ".old" put in a state: the file before the run comes back, and
-// only a copy that can be let go is removed.
+// and the ".old" put in a state: the file before the run comes back from the
+// ".old" only when it is the file the run moved there, and only a copy that
+// can be let go is removed.
 TEST_F(UndoTest, CopyByWhatTargetAndBackupHold) {
   const std::string kRunLeft = "(as the run left it)";
   const struct {
@@ -187,7 +188,13 @@ TEST_F(UndoTest, CopyByWhatTargetAndBackupHold) {
       {true, "cudzy", kNone, UndoAction::kNothingToDo, LeftAlone::kNot, "cudzy", kNone},
       {true, kNone, kNone, UndoAction::kLeaveAlone, LeftAlone::kNoBackup, kNone, kNone},
       {true, kFolder, kRunLeft, UndoAction::kLeaveAlone, LeftAlone::kInTheWay, kFolder, "stary"},
-      {true, kRunLeft, kFolder, UndoAction::kLeaveAlone, LeftAlone::kNoBackup, "nowy", kFolder},
+      {true, kRunLeft, kFolder, UndoAction::kLeaveAlone, LeftAlone::kBackupChanged, "nowy",
+       kFolder},
+      {true, kRunLeft, "inny", UndoAction::kLeaveAlone, LeftAlone::kBackupChanged, "nowy", "inny"},
+      {true, kNone, "inny", UndoAction::kLeaveAlone, LeftAlone::kBackupChanged, kNone, "inny"},
+      // The file there before the run the same as the copy, the ".old" not
+      // the one the run made: the only whole file is never removed.
+      {true, "nowy", "stara", UndoAction::kLeaveAlone, LeftAlone::kBackupChanged, "nowy", "stara"},
   };
   for (const auto& c : cases) {
     const std::string trace =

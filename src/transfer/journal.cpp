@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "platform/utf8.h"
 #include "transfer/crc32.h"
 
 namespace transfer {
@@ -25,24 +26,6 @@ void AppendHex(std::string& line, std::uint64_t value, int digits) {
   for (int i = digits - 1; i >= 0; --i) line += kHexDigits[(value >> (4 * i)) & 0xF];
 }
 
-void AppendUtf8(std::string& line, char32_t c) {
-  if (c < 0x80) {
-    line += static_cast<char>(c);
-  } else if (c < 0x800) {
-    line += static_cast<char>(0xC0 | (c >> 6));
-    line += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    line += static_cast<char>(0xE0 | (c >> 12));
-    line += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    line += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    line += static_cast<char>(0xF0 | (c >> 18));
-    line += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    line += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    line += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -50,7 +33,7 @@ void AppendText(std::string& line, std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
-      AppendUtf8(line, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      line += platform::TextToUtf8(text.substr(i, 2));
       ++i;
     } else if (IsHigh(c) || IsLow(c)) {
       line += "%u";
@@ -59,7 +42,7 @@ void AppendText(std::string& line, std::u16string_view text) {
       line += '%';
       AppendHex(line, c, 2);
     } else {
-      AppendUtf8(line, c);
+      line += platform::TextToUtf8(text.substr(i, 1));
     }
   }
 }

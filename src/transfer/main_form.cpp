@@ -8,6 +8,35 @@
 
 namespace transfer {
 
+namespace {
+
+// The run's lines go into the log box as it shows them.
+class LogBoxReport final : public RunReport {
+ public:
+  explicit LogBoxReport(LogControl& box) : box_(box) {}
+  void Logged(std::u16string_view line) override { Log(box_, line); }
+
+ private:
+  LogControl& box_;
+};
+
+// Each company goes into the two lists as it is read: a load that fails
+// part-way leaves those read so far listed.
+class ListsReport final : public LoadReport {
+ public:
+  ListsReport(LinesControl& names, LinesControl& katalogi) : names_(names), katalogi_(katalogi) {}
+  void CompanyRead(std::u16string_view nazwa, std::u16string_view katalog) override {
+    names_.Append(nazwa);
+    katalogi_.Append(katalog);
+  }
+
+ private:
+  LinesControl& names_;
+  LinesControl& katalogi_;
+};
+
+}  // namespace
+
 Tfrm_Main::Tfrm_Main(platform::Os& os, const Controls& controls)
     : os_(os), c_(controls), separator_(os) {}
 
@@ -42,15 +71,22 @@ void Tfrm_Main::btn_2Click() {
   SaveLog(os_, c_.mmo_Log.Text(), LogFilePath(os_.ExecutablePath()));
 }
 
-void Tfrm_Main::ZaladujFirmy() { transfer::ZaladujFirmy(os_, fSciezka_dest_, c_.mmo_1, c_.mmo_2); }
+void Tfrm_Main::ZaladujFirmy() {
+  c_.mmo_1.Clear();
+  c_.mmo_2.Clear();
+  ListsReport lists(c_.mmo_1, c_.mmo_2);
+  transfer::ZaladujFirmy(os_, fSciezka_dest_, lists);
+}
 
 void Tfrm_Main::SkopiujPliki() {
+  LogBoxReport log(c_.mmo_Log);
   transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, c_.mmo_2.Lines(), c_.mmo_3.Lines(),
-                         c_.mmo_Log);
+                         log);
 }
 
 void Tfrm_Main::SkopiujRemanenty() {
-  transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, c_.mmo_2.Lines(), c_.mmo_Log,
+  LogBoxReport log(c_.mmo_Log);
+  transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, c_.mmo_2.Lines(), log,
                              separator_.Text());
 }
 

@@ -79,7 +79,7 @@ WindowClass mainClass(L"Tfrm_Main", [](WNDCLASSEXW& windowClass) {
 }  // namespace
 
 // What the acceptance of a pair of paths changes on the screen.
-class MainWindow::ScreenSwitch final : public transfer::Screens {
+class MainWindow::ScreenSwitch final : public Screens {
  public:
   explicit ScreenSwitch(MainWindow& window) : window_(window) {}
   void ShowCompanyLists() override {
@@ -198,9 +198,9 @@ void MainWindow::CreateControls() {
   chk_Remanenty_ = std::make_unique<CheckBox>(Control(Id::chk_Remanenty));
   mmo_Log_ = std::make_unique<LogBox>(Control(Id::mmo_Log));
   screens_ = std::make_unique<ScreenSwitch>(*this);
-  form_ = std::make_unique<transfer::Tfrm_Main>(
-      os_, transfer::Controls{*source_, *dest_, *mmo_1_, *mmo_2_, *mmo_3_, *chk_4_, *chk_Remanenty_,
-                              *mmo_Log_, *screens_, boxes_});
+  form_ = std::make_unique<Tfrm_Main>(
+      os_, MainFormControls{*source_, *dest_, *mmo_1_, *mmo_2_, *mmo_3_, *chk_4_, *chk_Remanenty_,
+                            *mmo_Log_, *screens_, boxes_});
   ApplyFont();
 }
 

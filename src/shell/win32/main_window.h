@@ -13,6 +13,7 @@
 #include "platform/os.h"
 #include "shell/form.h"
 #include "shell/layout.h"
+#include "shell/main_form.h"
 #include "shell/startup.h"
 #include "shell/win32/application_window.h"
 #include "shell/win32/base_window.h"
@@ -20,7 +21,6 @@
 #include "shell/win32/directory_field.h"
 #include "shell/win32/folder_dialog.h"
 #include "shell/win32/message_boxes.h"
-#include "transfer/main_form.h"
 
 namespace shell::win32 {
 
@@ -107,7 +107,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   std::unique_ptr<CheckBox> chk_4_, chk_Remanenty_;
   std::unique_ptr<LogBox> mmo_Log_;
   std::unique_ptr<ScreenSwitch> screens_;
-  std::unique_ptr<transfer::Tfrm_Main> form_;
+  std::unique_ptr<Tfrm_Main> form_;
 };
 
 }  // namespace shell::win32

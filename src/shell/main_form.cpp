@@ -1,17 +1,18 @@
-#include "transfer/main_form.h"
+#include "shell/main_form.h"
 
 #include "transfer/activity_log.h"
 #include "transfer/company_register.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
 #include "transfer/paths.h"
+#include "transfer/report.h"
 
-namespace transfer {
+namespace shell {
 
 namespace {
 
 // The run's lines go into the log box as it shows them.
-class LogBoxReport final : public RunReport {
+class LogBoxReport final : public transfer::RunReport {
  public:
   explicit LogBoxReport(LogControl& box) : box_(box) {}
   void Logged(std::u16string_view line) override { Log(box_, line); }
@@ -22,7 +23,7 @@ class LogBoxReport final : public RunReport {
 
 // Each company goes into the two lists as it is read: a load that fails
 // part-way leaves those read so far listed.
-class ListsReport final : public LoadReport {
+class ListsReport final : public transfer::LoadReport {
  public:
   ListsReport(LinesControl& names, LinesControl& katalogi) : names_(names), katalogi_(katalogi) {}
   void CompanyRead(std::u16string_view nazwa, std::u16string_view katalog) override {
@@ -37,7 +38,7 @@ class ListsReport final : public LoadReport {
 
 }  // namespace
 
-Tfrm_Main::Tfrm_Main(platform::Os& os, const Controls& controls)
+Tfrm_Main::Tfrm_Main(platform::Os& os, const MainFormControls& controls)
     : os_(os), c_(controls), separator_(os) {}
 
 void Tfrm_Main::Show(const Message& message) {
@@ -47,28 +48,33 @@ void Tfrm_Main::Show(const Message& message) {
 void Tfrm_Main::btn_1Click() {
   const std::u16string source = c_.edt_ZETKA_source.Text();
   const std::u16string dest = c_.edt_ZETKA_dest.Text();
-  switch (JudgePaths(os_, source, dest)) {
-    case PathVerdict::kSame:
+  switch (transfer::JudgePaths(os_, source, dest)) {
+    case transfer::PathVerdict::kSame:
       Show(kPathsEqual);
       return;
-    case PathVerdict::kIncomplete:
+    case transfer::PathVerdict::kIncomplete:
       Show(kRegisterMissing);
       return;
-    case PathVerdict::kAccepted:
+    case transfer::PathVerdict::kAccepted:
       break;
   }
   c_.screens.ShowCompanyLists();
-  fSciezka_source_ = SlashStr(source);
-  fSciezka_dest_ = SlashStr(dest);
+  fSciezka_source_ = transfer::SlashStr(source);
+  fSciezka_dest_ = transfer::SlashStr(dest);
   ZaladujFirmy();
   c_.screens.ShowRunScreen();
 }
 
 void Tfrm_Main::btn_2Click() {
-  if (c_.chk_4.Checked()) SkopiujPliki();
-  if (c_.chk_Remanenty.Checked()) SkopiujRemanenty();
+  const bool copy = c_.chk_4.Checked();
+  const bool carry = c_.chk_Remanenty.Checked();
+  const std::vector<std::u16string> katalogi =
+      copy || carry ? c_.mmo_2.Lines() : std::vector<std::u16string>();
+  if (copy) SkopiujPliki(katalogi, c_.mmo_3.Lines());
+  if (carry) SkopiujRemanenty(katalogi);
   Show(kRunEnded);
-  SaveLog(os_, c_.mmo_Log.Text(), LogFilePath(os_.ExecutablePath()));
+  // The log is saved as the box holds it then, with what the user typed.
+  transfer::SaveLog(os_, c_.mmo_Log.Text(), transfer::LogFilePath(os_.ExecutablePath()));
 }
 
 void Tfrm_Main::ZaladujFirmy() {
@@ -78,16 +84,16 @@ void Tfrm_Main::ZaladujFirmy() {
   transfer::ZaladujFirmy(os_, fSciezka_dest_, lists);
 }
 
-void Tfrm_Main::SkopiujPliki() {
+void Tfrm_Main::SkopiujPliki(const std::vector<std::u16string>& katalogi,
+                             const std::vector<std::u16string>& pliki) {
   LogBoxReport log(c_.mmo_Log);
-  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, c_.mmo_2.Lines(), c_.mmo_3.Lines(),
-                         log);
+  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, katalogi, pliki, log);
 }
 
-void Tfrm_Main::SkopiujRemanenty() {
+void Tfrm_Main::SkopiujRemanenty(const std::vector<std::u16string>& katalogi) {
   LogBoxReport log(c_.mmo_Log);
-  transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, c_.mmo_2.Lines(), log,
+  transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, katalogi, log,
                              separator_.Text());
 }
 
-}  // namespace transfer
+}  // namespace shell

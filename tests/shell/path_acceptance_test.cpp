@@ -112,15 +112,7 @@ TEST_F(AcceptanceTest, AFailedLoadStaysOnThePathsScreenWithThePathsSet) {
 // A read refused after the first record: the company read before it stays
 // listed in both boxes.
 TEST_F(AcceptanceTest, ALoadFailedPartWayKeepsTheCompaniesReadSoFar) {
-  struct SecondReadRefused : testing_support::ForwardingOs {
-    using ForwardingOs::ForwardingOs;
-    std::uint32_t Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
-                       std::uint32_t& done) override {
-      if (++reads == 2) return platform::err::kIoDevice;
-      return ForwardingOs::Read(handle, buffer, size, done);
-    }
-    int reads = 0;
-  } os{SystemOs()};
+  testing_support::NthReadRefused os{SystemOs(), 2};
   shell::Tfrm_Main failing{os, form.Controls()};
   form.edt_ZETKA_source.text = dir.Path(u"zetka_2008");
   form.edt_ZETKA_dest.text = dir.Path(u"zetka_2009");

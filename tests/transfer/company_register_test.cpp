@@ -130,15 +130,7 @@ TEST_F(RegisterTest, AFailedLoadKeepsTheEntriesReadSoFar) {
   EXPECT_TRUE(names.empty());
 
   // A read refused after the first record: that company was reported as read.
-  struct SecondReadRefused : testing_support::ForwardingOs {
-    using ForwardingOs::ForwardingOs;
-    std::uint32_t Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
-                       std::uint32_t& done) override {
-      if (++reads == 2) return platform::err::kIoDevice;
-      return ForwardingOs::Read(handle, buffer, size, done);
-    }
-    int reads = 0;
-  } os{SystemOs()};
+  testing_support::NthReadRefused os{SystemOs(), 2};
   dir.SetReadOnly(u"spisfirm.dat", false);
   dir.WriteBytes(u"spisfirm.dat", FirmaRecord("A", "B") + FirmaRecord("C", "D"));
   EXPECT_THROW(transfer::ZaladujFirmy(os, dir.Path(), listed), transfer::EInOutError);

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "support/fake_controls.h"
 #include "support/fixtures.h"
+#include "support/recording_report.h"
 #include "support/system.h"
 #include "support/timing.h"
 #include "transfer/company_register.h"
@@ -29,12 +29,12 @@ std::string Figure(const char* name) { return std::string(name) + "-" + kSystem;
 
 void Transfer(int companies, int repetitions) {
   const bench::CompanyFixture fixture(companies);
-  testing_support::FakeLog log;
+  testing_support::RecordingReport log;
   bench::CompareWithFloor(
       Figure("transfer"), repetitions,
       [&] {
         fixture.Restore();
-        log.text.clear();
+        log.lines.clear();
       },
       [&] {
         transfer::SkopiujRemanenty(testing_support::SystemOs(), fixture.pair.Source(),
@@ -49,7 +49,7 @@ void Transfer(int companies, int repetitions) {
 // place costs.
 void Copy(int companies, int repetitions) {
   const bench::CompanyFixture fixture(companies);
-  testing_support::FakeLog log;
+  testing_support::RecordingReport log;
   const std::vector<std::u16string> files{std::u16string(bench::kAdditionalFile)};
   std::vector<std::pair<std::u16string, std::u16string>> pairs;
   for (const auto& katalog : fixture.katalogi) {
@@ -60,7 +60,7 @@ void Copy(int companies, int repetitions) {
       Figure("copy"), repetitions,
       [&] {
         fixture.Restore();
-        log.text.clear();
+        log.lines.clear();
       },
       [&] {
         transfer::SkopiujPliki(testing_support::SystemOs(), fixture.pair.Source(),
@@ -77,13 +77,15 @@ void Copy(int companies, int repetitions) {
 // the load's end-of-file test, is shown after the figure.
 void Load(int companies, int repetitions) {
   const bench::RegisterFixture fixture(companies);
-  testing_support::FakeLines names, directories;
+  testing_support::RecordingReport listed;
   volatile std::size_t records = 0;
   bench::CompareWithFloor(
       Figure("load"), repetitions, [] {},
       [&] {
-        transfer::ZaladujFirmy(testing_support::SystemOs(), fixture.pair.Dest(), names,
-                               directories);
+        // Emptied as the window empties its lists before a load.
+        listed.names.clear();
+        listed.katalogi.clear();
+        transfer::ZaladujFirmy(testing_support::SystemOs(), fixture.pair.Dest(), listed);
       },
       [&] { records = bench::LoadFloor(fixture.registerFile, transfer::TFirma::kSize); });
   bench::Samples withSize;
@@ -93,10 +95,10 @@ void Load(int companies, int repetitions) {
   }
   std::printf("        the same reads with a size query each: %s\n",
               bench::Describe(withSize).c_str());
-  if (directories.lines.size() != static_cast<std::size_t>(companies) ||
-      records != directories.lines.size()) {
+  if (listed.katalogi.size() != static_cast<std::size_t>(companies) ||
+      records != listed.katalogi.size()) {
     std::printf("bench: %s read %zu records, the floor %zu\n", Figure("load").c_str(),
-                directories.lines.size(), static_cast<std::size_t>(records));
+                listed.katalogi.size(), static_cast<std::size_t>(records));
   }
 }
 

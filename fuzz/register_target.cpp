@@ -9,9 +9,9 @@
 
 #include "fuzz/check.h"
 #include "fuzz/targets.h"
+#include "shell/main_form.h"
 #include "support/fake_controls.h"
 #include "support/memory_os.h"
-#include "transfer/main_form.h"
 
 namespace fuzz {
 
@@ -37,7 +37,7 @@ int RegisterTarget(const std::uint8_t* data, std::size_t size) {
   testing_support::FakeForm form;
   form.edt_ZETKA_source.text = u"C:\\zetka_2008";
   form.edt_ZETKA_dest.text = u"C:\\zetka_2009";
-  transfer::Tfrm_Main main(os, form.Controls());
+  shell::Tfrm_Main main(os, form.Controls());
   main.btn_1Click();
 
   Check(form.screen.events == std::vector<std::u16string>{u"lists", u"run screen"},

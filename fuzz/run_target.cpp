@@ -32,13 +32,13 @@
 #include "fuzz/check.h"
 #include "fuzz/targets.h"
 #include "platform/utf8.h"
+#include "shell/main_form.h"
 #include "support/fake_controls.h"
 #include "support/fault_os.h"
 #include "support/memory_os.h"
 #include "support/records.h"
 #include "support/restore_watch.h"
 #include "transfer/errors.h"
-#include "transfer/main_form.h"
 #include "transfer/partial_file.h"
 
 namespace fuzz {
@@ -233,7 +233,7 @@ class Session {
   testing_support::FaultOs fault{memory};
   testing_support::RestoreWatch watch{fault};
   testing_support::FakeForm form;
-  transfer::Tfrm_Main main{watch, form.Controls()};
+  shell::Tfrm_Main main{watch, form.Controls()};
 };
 
 std::u16string Key(const MemoryOs& os, std::u16string_view name) {
@@ -339,7 +339,7 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
       Fail("the log file is cut short");
   }
   // 4. What this run's log lines claim.
-  const auto lines = transfer::SplitLines(session.form.mmo_Log.text.substr(loggedBefore.size()));
+  const auto lines = shell::SplitLines(session.form.mmo_Log.text.substr(loggedBefore.size()));
   for (const auto& line : lines) {
     bool claimed = false, held = false;
     for (const auto& katalog : scenario.katalogi) {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "shell/controls.h"
+#include "shell/main_form.h"
 #include "shell/win32/application_window.h"
 #include "shell/win32/box_controls.h"
 #include "shell/win32/failure_display.h"
@@ -20,7 +22,6 @@
 #include "support/forwarding_os.h"
 #include "support/system.h"
 #include "support/timing.h"
-#include "transfer/activity_log.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ class Window {
 // The same operations over plain objects.
 struct PlainForm {
   testing_support::FakeForm controls;
-  transfer::Tfrm_Main form;
+  shell::Tfrm_Main form;
   explicit PlainForm(platform::Os& os) : form(os, controls.Controls()) {}
 };
 
@@ -156,7 +157,7 @@ void LogGrowth(Window& window) {
           std::snprintf(text, sizeof(text), "FIRMA%05d REMA: %d,%02d", handler * kLines + line,
                         1000 + line * 7, line % 100);
           const std::string ascii(text);
-          transfer::Log(box, std::u16string(ascii.begin(), ascii.end()));
+          shell::Log(box, std::u16string(ascii.begin(), ascii.end()));
         }
         box.Flush();
         window.Pump();

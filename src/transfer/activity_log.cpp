@@ -11,8 +11,6 @@ namespace transfer {
 
 namespace {
 
-constexpr std::u16string_view kLineBreak = u"\r\n";
-
 // The system's error text as a clause of our message: no trailing blanks,
 // line breaks or full stops.
 std::u16string ErrorClause(platform::Os& os, std::uint32_t code) {
@@ -22,19 +20,6 @@ std::u16string ErrorClause(platform::Os& os, std::uint32_t code) {
 }
 
 }  // namespace
-
-void Log(LogControl& mmo_Log, std::u16string_view Zapis) {
-  std::u16string text;
-  text.reserve(Zapis.size() + kLineBreak.size());
-  if (mmo_Log.EndsWithLineBreak()) {
-    AppendShownInBox(text, Zapis);
-    text.append(kLineBreak);
-  } else {
-    text.append(kLineBreak);
-    AppendShownInBox(text, Zapis);
-  }
-  mmo_Log.AppendText(text);
-}
 
 std::u16string LogFilePath(std::u16string_view executablePath) {
   const auto cut = executablePath.find_last_of(u"\\/:");

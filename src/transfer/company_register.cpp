@@ -33,18 +33,14 @@ bool WPorzadalu(platform::Os& os, std::u16string_view source, std::u16string_vie
   return HoldsRegister(os, source) && HoldsRegister(os, dest);
 }
 
-void ZaladujFirmy(platform::Os& os, std::u16string_view fSciezka_dest, LinesControl& mmo_1,
-                  LinesControl& mmo_2) {
-  mmo_1.Clear();
-  mmo_2.Clear();
+void ZaladujFirmy(platform::Os& os, std::u16string_view fSciezka_dest, LoadReport& firmy) {
   RecordFile file(os);
   file.Open(SlashStr(fSciezka_dest) + std::u16string(kRegisterName), TFirma::kSize);
   TFirma::Image image{};
   while (!file.AtEnd()) {
     file.ReadRecord(image.data());
     const TFirma firma = TFirma::Decode(image, os);
-    mmo_1.Append(firma.Nazwa);
-    mmo_2.Append(firma.Katalog);
+    firmy.CompanyRead(firma.Nazwa, firma.Katalog);
   }
   file.Close();
 }

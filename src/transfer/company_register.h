@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/os.h"
-#include "transfer/controls.h"
+#include "transfer/report.h"
 
 namespace transfer {
 
@@ -16,10 +16,10 @@ inline constexpr std::u16string_view kRegisterName = u"spisfirm.dat";
 // as typed; the destination is not tested when the source fails.
 bool WPorzadalu(platform::Os& os, std::u16string_view source, std::u16string_view dest);
 
-// Fills the two lists from the destination's register, one entry per record
-// in file order. Raises EInOutError; the entries read so far stay listed.
-void ZaladujFirmy(platform::Os& os, std::u16string_view fSciezka_dest, LinesControl& mmo_1,
-                  LinesControl& mmo_2);
+// Reports the companies of the destination's register, one per record in
+// file order, each as it is read. Raises EInOutError; the companies read so
+// far have been reported.
+void ZaladujFirmy(platform::Os& os, std::u16string_view fSciezka_dest, LoadReport& firmy);
 
 enum class PathVerdict {
   kSame,        // one directory named twice: a run would destroy its own source

@@ -1,6 +1,5 @@
 #include "transfer/file_copy.h"
 
-#include "transfer/activity_log.h"
 #include "transfer/errors.h"
 #include "transfer/partial_file.h"
 #include "transfer/paths.h"
@@ -82,8 +81,8 @@ bool CopyPair(platform::Os& os, const std::u16string& source, const std::u16stri
 
 void SkopiujPliki(platform::Os& os, std::u16string_view fSciezka_source,
                   std::u16string_view fSciezka_dest, const std::vector<std::u16string>& katalogi,
-                  const std::vector<std::u16string>& pliki, LogControl& mmo_Log) {
-  Log(mmo_Log, u"Skopiowane fimry:");
+                  const std::vector<std::u16string>& pliki, RunReport& report) {
+  report.Logged(u"Skopiowane fimry:");
   for (const auto& katalog : katalogi) {
     // Nothing outside the installations is moved or replaced.
     if (ClimbsOut(katalog)) continue;
@@ -91,7 +90,7 @@ void SkopiujPliki(platform::Os& os, std::u16string_view fSciezka_source,
       const std::u16string entry = katalog + u"\\" + plik;
       if (CopyPair(os, std::u16string(fSciezka_source) + entry,
                    std::u16string(fSciezka_dest) + entry)) {
-        Log(mmo_Log, entry);
+        report.Logged(entry);
       }
     }
   }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "transfer/controls.h"
+#include "transfer/report.h"
 
 namespace transfer {
 
@@ -17,6 +17,6 @@ namespace transfer {
 // to its name, or a partial copy that cannot be removed.
 void SkopiujPliki(platform::Os& os, std::u16string_view fSciezka_source,
                   std::u16string_view fSciezka_dest, const std::vector<std::u16string>& katalogi,
-                  const std::vector<std::u16string>& pliki, LogControl& mmo_Log);
+                  const std::vector<std::u16string>& pliki, RunReport& report);
 
 }  // namespace transfer

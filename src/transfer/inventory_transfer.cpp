@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "transfer/activity_log.h"
 #include "transfer/errors.h"
 #include "transfer/extract_number.h"
 #include "transfer/number_format.h"
@@ -31,12 +30,12 @@ bool IsZero(std::uint64_t bits) { return (bits & ~kSignBit) == 0; }
 
 // One company's step. Both files are closed when it returns or raises.
 void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16string& oldName,
-               const std::u16string& newName, LogControl& mmo_Log, std::u16string_view separator) {
+               const std::u16string& newName, RunReport& report, std::u16string_view separator) {
   // A name too long for the system is never tested for presence: the open
   // below refuses it with its own failure rather than calling it missing.
   // A directory that climbs out of the installation has no annual file of it.
   if (ClimbsOut(katalog) || (oldName.size() <= kMaxFileName && !FileIsPresent(os, oldName))) {
-    Log(mmo_Log, u"BAD.Brak pliku " + oldName);
+    report.Logged(u"BAD.Brak pliku " + oldName);
     return;
   }
   TRokRekord::Image oldImage{}, newImage{};
@@ -49,8 +48,8 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
   const std::uint64_t opening = TRokRekord::Bits(newImage, TRokRekord::kRemanentPoczatkowy);
   if (IsNan(opening)) throw EInvalidOp();
   if (!IsZero(opening)) {
-    Log(mmo_Log, std::u16string(katalog) + u" REMANENT DOCELOWY NIEZEROWY " +
-                     FormatLogNumber(std::bit_cast<double>(opening), separator) + u" - pomijam");
+    report.Logged(std::u16string(katalog) + u" REMANENT DOCELOWY NIEZEROWY " +
+                  FormatLogNumber(std::bit_cast<double>(opening), separator) + u" - pomijam");
     oldFile.Close();
     newFile.Close();
     return;
@@ -67,7 +66,7 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
                               FormatLogNumber(std::bit_cast<double>(carried), separator);
   newFile.SeekRecord(0);
   newFile.WriteRecord(newImage.data());
-  Log(mmo_Log, line);
+  report.Logged(line);
   oldFile.Close();
   newFile.Close();
 }
@@ -100,13 +99,13 @@ std::u16string AnnualFileName(std::u16string_view installation, std::u16string_v
 
 void SkopiujRemanenty(platform::Os& os, std::u16string_view fSciezka_source,
                       std::u16string_view fSciezka_dest,
-                      const std::vector<std::u16string>& katalogi, LogControl& mmo_Log,
+                      const std::vector<std::u16string>& katalogi, RunReport& report,
                       std::u16string_view decimalSeparator) {
   const AnnualFileNames oldFiles(fSciezka_source), newFiles(fSciezka_dest);
   for (const auto& katalog : katalogi) {
-    CarryOver(os, katalog, oldFiles.For(katalog), newFiles.For(katalog), mmo_Log, decimalSeparator);
+    CarryOver(os, katalog, oldFiles.For(katalog), newFiles.For(katalog), report, decimalSeparator);
   }
-  Log(mmo_Log, u"OK. Remamenty skopiowano!");
+  report.Logged(u"OK. Remamenty skopiowano!");
 }
 
 }  // namespace transfer

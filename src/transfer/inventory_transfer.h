@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "transfer/controls.h"
+#include "transfer/report.h"
 
 namespace transfer {
 
@@ -21,7 +21,7 @@ std::u16string AnnualFileName(std::u16string_view installation, std::u16string_v
 // companies handled before keep their changes.
 void SkopiujRemanenty(platform::Os& os, std::u16string_view fSciezka_source,
                       std::u16string_view fSciezka_dest,
-                      const std::vector<std::u16string>& katalogi, LogControl& mmo_Log,
+                      const std::vector<std::u16string>& katalogi, RunReport& report,
                       std::u16string_view decimalSeparator);
 
 }  // namespace transfer

@@ -2,10 +2,10 @@
 // one line, on the real controls.
 #include <gtest/gtest.h>
 
+#include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/win32/box_controls.h"
 #include "support/records.h"
-#include "transfer/activity_log.h"
 #include "window_fixture.h"
 
 namespace {
@@ -33,7 +33,7 @@ TEST_F(WindowBoxesTest, TheLogKeepsAHundredThousandLines) {
   for (int i = 0; i < 100000; ++i) {
     const std::string number = std::to_string(i);
     const std::u16string line = u"FIRMA" + std::u16string(number.begin(), number.end());
-    transfer::Log(log, line);
+    shell::Log(log, line);
     expected += line + u"\r\n";
   }
   log.Flush();
@@ -42,7 +42,7 @@ TEST_F(WindowBoxesTest, TheLogKeepsAHundredThousandLines) {
   // A line typed without a break: the next one starts on a line of its own.
   SendMessageW(Control(Id::mmo_Log), EM_SETSEL, -1, -1);
   SendMessageW(Control(Id::mmo_Log), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"wpis"));
-  transfer::Log(log, u"dalej");
+  shell::Log(log, u"dalej");
   EXPECT_TRUE(log.Text() == expected + u"wpis\r\ndalej");
 }
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "shell/form.h"
+#include "shell/main_form.h"
 #include "support/records.h"
-#include "transfer/main_form.h"
 #include "window_fixture.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <functional>
 #include <thread>
 
+#include "shell/controls.h"
 #include "shell/form.h"
 #include "support/records.h"
-#include "transfer/controls.h"
 #include "window_fixture.h"
 
 namespace {

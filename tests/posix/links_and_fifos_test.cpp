@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "support/fake_controls.h"
 #include "support/installations.h"
+#include "support/recording_report.h"
 #include "support/system.h"
 #include "transfer/company_register.h"
 #include "transfer/errors.h"
@@ -16,8 +16,8 @@
 
 namespace {
 
-using testing_support::FakeLog;
 using testing_support::Installations;
+using testing_support::RecordingReport;
 using testing_support::RokRecord;
 using testing_support::SystemOs;
 using Lines = std::vector<std::u16string>;
@@ -46,7 +46,7 @@ class LinksAndFifosTest : public ::testing::Test {
   }
 
   Installations pair;
-  FakeLog log;
+  RecordingReport log;
 };
 
 TEST_F(LinksAndFifosTest, ARegisterThatLinksToADirectoryIsMissing) {
@@ -60,8 +60,8 @@ TEST_F(LinksAndFifosTest, ARegisterThatLinksToADirectoryIsMissing) {
 TEST_F(LinksAndFifosTest, AnAnnualFileThatLinksToADirectoryIsMissing) {
   LinkToDirectory(Installations::OldAnnual(u"F"));
   Transfer();
-  EXPECT_EQ(log.text, u"BAD.Brak pliku " + pair.dir.Path(Installations::OldAnnual(u"F")) +
-                          u"\r\nOK. Remamenty skopiowano!\r\n");
+  EXPECT_EQ(log.Text(), u"BAD.Brak pliku " + pair.dir.Path(Installations::OldAnnual(u"F")) +
+                            u"\r\nOK. Remamenty skopiowano!\r\n");
 }
 
 TEST_F(LinksAndFifosTest, ATargetThatLinksToADirectoryIsNeitherMovedNorReplaced) {
@@ -69,7 +69,7 @@ TEST_F(LinksAndFifosTest, ATargetThatLinksToADirectoryIsNeitherMovedNorReplaced)
   const auto target = Installations::In(Installations::kNew, u"F", kBaza);
   LinkToDirectory(target);
   Copy();
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+  EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\n");
   EXPECT_TRUE(std::filesystem::is_symlink(pair.dir.Native(target)));
   EXPECT_FALSE(pair.dir.Exists(target + u".old"));
 }
@@ -90,7 +90,7 @@ TEST_F(LinksAndFifosTest, AFifoAsACopySourceIsNotCopied) {
   const auto target = Installations::In(Installations::kNew, u"F", kBaza);
   pair.dir.WriteBytes(target, "stara");
   Copy();
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+  EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\n");
   EXPECT_EQ(pair.dir.ReadBytes(target), "stara");
   EXPECT_FALSE(pair.dir.Exists(target + u".old"));
 }

@@ -2,7 +2,7 @@
 
 namespace testing_support {
 
-std::u16string Shown(const transfer::Message& message) {
+std::u16string Shown(const shell::Message& message) {
   std::u16string event(message.caption);
   event.append(u"|").append(message.text).append(u"|");
   for (const char c : std::to_string(message.flags)) event += static_cast<char16_t>(c);

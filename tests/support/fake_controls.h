@@ -1,33 +1,33 @@
-// Plain objects in place of the window's controls, for tests of the
-// operations that the window's buttons start.
+// Plain objects in place of the window's controls, for tests of the main
+// form's handlers.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "transfer/controls.h"
-#include "transfer/main_form.h"
+#include "shell/controls.h"
+#include "shell/main_form.h"
 
 namespace testing_support {
 
-struct FakeText : transfer::TextControl {
+struct FakeText : shell::TextControl {
   std::u16string text;
   std::u16string Text() const override { return text; }
 };
 
-struct FakeLines : transfer::LinesControl {
+struct FakeLines : shell::LinesControl {
   std::vector<std::u16string> lines;
   std::vector<std::u16string> Lines() const override { return lines; }
   void Clear() override { lines.clear(); }
   void Append(std::u16string_view entry) override { lines.emplace_back(entry); }
 };
 
-struct FakeCheck : transfer::CheckControl {
+struct FakeCheck : shell::CheckControl {
   bool checked = false;
   bool Checked() const override { return checked; }
 };
 
-struct FakeLog : transfer::LogControl {
+struct FakeLog : shell::LogControl {
   std::u16string text;
   std::u16string Text() const override { return text; }
   bool EndsWithLineBreak() const override {
@@ -38,7 +38,7 @@ struct FakeLog : transfer::LogControl {
 
 // Everything the window showed, in order: message boxes as
 // "caption|text|flags", screen changes as "lists" and "run screen".
-struct FakeScreen : transfer::MessageDisplay, transfer::Screens {
+struct FakeScreen : shell::MessageDisplay, shell::Screens {
   std::vector<std::u16string> events;
   void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override;
   void ShowCompanyLists() override { events.emplace_back(u"lists"); }
@@ -46,7 +46,7 @@ struct FakeScreen : transfer::MessageDisplay, transfer::Screens {
 };
 
 // The event FakeScreen records for a message box.
-std::u16string Shown(const transfer::Message& message);
+std::u16string Shown(const shell::Message& message);
 
 // A main window over fake controls; the file list holds its start-up entry.
 struct FakeForm {
@@ -57,7 +57,7 @@ struct FakeForm {
   FakeScreen screen;
 
   FakeForm() { mmo_3.lines = {u"BAZA_DW8.REK"}; }
-  transfer::Controls Controls() {
+  shell::MainFormControls Controls() {
     return {edt_ZETKA_source, edt_ZETKA_dest, mmo_1,  mmo_2, mmo_3, chk_4,
             chk_Remanenty,    mmo_Log,        screen, screen};
   }

@@ -87,4 +87,20 @@ class RegionalOs : public RelocatedOs {
   std::u16string decimalSymbol = u",";
 };
 
+// Refuses the nth read (counted from 1) with a device error, as a drive that
+// fails part-way through a file does.
+class NthReadRefused : public ForwardingOs {
+ public:
+  NthReadRefused(platform::Os& inner, int nth) : ForwardingOs(inner), nth_(nth) {}
+  std::uint32_t Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
+                     std::uint32_t& done) override {
+    if (++reads_ == nth_) return platform::err::kIoDevice;
+    return ForwardingOs::Read(handle, buffer, size, done);
+  }
+
+ private:
+  int nth_;
+  int reads_ = 0;
+};
+
 }  // namespace testing_support

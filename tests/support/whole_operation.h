@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "shell/main_form.h"
 #include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
 #include "support/system.h"
-#include "transfer/main_form.h"
 
 namespace testing_support {
 
@@ -47,7 +47,7 @@ class WholeOperation {
   Installations pair;
   RegionalOs os;
   FakeForm form;
-  transfer::Tfrm_Main main{os, form.Controls()};
+  shell::Tfrm_Main main{os, form.Controls()};
 
  private:
   template <typename Click>
@@ -66,8 +66,8 @@ std::u16string Lines(const std::vector<std::u16string>& lines);
 // What the window showed for the usual outcomes of a click.
 using Events = std::vector<std::u16string>;
 inline const Events kAccepted{u"lists", u"run screen"};
-inline const Events kSamePaths{Shown(transfer::kPathsEqual)};
-inline const Events kRegisterMissing{Shown(transfer::kRegisterMissing)};
-inline const Events kKoniec{Shown(transfer::kRunEnded)};
+inline const Events kSamePaths{Shown(shell::kPathsEqual)};
+inline const Events kRegisterMissing{Shown(shell::kRegisterMissing)};
+inline const Events kKoniec{Shown(shell::kRunEnded)};
 
 }  // namespace testing_support

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/system.h"
 #include "support/temp_dir.h"
@@ -11,21 +10,8 @@
 namespace {
 
 using testing_support::Bytes;
-using testing_support::FakeLog;
 using testing_support::SystemOs;
 using testing_support::TempDir;
-
-TEST(Log, EveryLineEndsWithABreakUnlessTheUserLeftNone) {
-  FakeLog log;
-  transfer::Log(log, u"pierwsza");
-  transfer::Log(log, u"");
-  EXPECT_EQ(log.text, u"pierwsza\r\n\r\n");
-  log.text += u"wpisane";
-  transfer::Log(log, u"druga");
-  EXPECT_EQ(log.text, u"pierwsza\r\n\r\nwpisane\r\ndruga");
-  transfer::Log(log, u"trzecia");
-  EXPECT_EQ(log.text, u"pierwsza\r\n\r\nwpisane\r\ndruga\r\ntrzecia");
-}
 
 TEST(LogFilePath, BesideTheExecutable) {
   const struct {
@@ -121,13 +107,6 @@ TEST_F(SaveLogTest, ATextTheConversionRefusesIsAWriteFailure) {
   dir.WriteBytes(u"x.log", "stary");
   EXPECT_THROW(transfer::SaveLog(os, u"nowy\r\n", dir.Path(u"x.log")), transfer::EWriteError);
   EXPECT_EQ(dir.ReadBytes(u"x.log"), "stary");
-}
-
-TEST(Log, ANulShowsAsAMarkAndCutsNothing) {
-  FakeLog log;
-  transfer::Log(log, std::u16string(u"a\0b\0", 4));
-  transfer::Log(log, u"c");
-  EXPECT_EQ(log.text, u"a<NUL>b<NUL>\r\nc\r\n");
 }
 
 }  // namespace

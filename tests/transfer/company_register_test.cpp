@@ -7,7 +7,8 @@
 #include <random>
 
 #include "platform/utf8.h"
-#include "support/fake_controls.h"
+#include "support/forwarding_os.h"
+#include "support/recording_report.h"
 #include "support/records.h"
 #include "support/system.h"
 #include "support/temp_dir.h"
@@ -17,8 +18,8 @@
 namespace {
 
 using testing_support::Bytes;
-using testing_support::FakeLines;
 using testing_support::FirmaRecord;
+using testing_support::RecordingReport;
 using testing_support::SystemOs;
 using testing_support::TempDir;
 using transfer::PathVerdict;
@@ -57,32 +58,35 @@ class RegisterTest : public ::testing::Test {
  protected:
   void Load(const Bytes& content) {
     dir.WriteBytes(u"spisfirm.dat", content);
-    transfer::ZaladujFirmy(SystemOs(), dir.Path(), names, katalogi);
+    listed = {};
+    transfer::ZaladujFirmy(SystemOs(), dir.Path(), listed);
   }
   TempDir dir;
-  FakeLines names, katalogi;
+  RecordingReport listed;
+  const std::vector<std::u16string>& names = listed.names;
+  const std::vector<std::u16string>& katalogi = listed.katalogi;
 };
 
 TEST_F(RegisterTest, OneEntryPerWholeRecord) {
   Load("");
-  EXPECT_TRUE(names.lines.empty());
-  EXPECT_TRUE(katalogi.lines.empty());
+  EXPECT_TRUE(names.empty());
+  EXPECT_TRUE(katalogi.empty());
 
   const Bytes two = FirmaRecord("Alfa", "FIRMA1") + FirmaRecord("", "FIRMA2");
   Load(two);
-  EXPECT_EQ(names.lines, (std::vector<std::u16string>{u"Alfa", u""}));
-  EXPECT_EQ(katalogi.lines, (std::vector<std::u16string>{u"FIRMA1", u"FIRMA2"}));
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Alfa", u""}));
+  EXPECT_EQ(katalogi, (std::vector<std::u16string>{u"FIRMA1", u"FIRMA2"}));
 
   // 250 bytes: the 44 bytes after the second record are no company.
   Load(two + Bytes(44, 'x'));
-  EXPECT_EQ(katalogi.lines, (std::vector<std::u16string>{u"FIRMA1", u"FIRMA2"}));
+  EXPECT_EQ(katalogi, (std::vector<std::u16string>{u"FIRMA1", u"FIRMA2"}));
 }
 
 TEST_F(RegisterTest, LengthBytesBeyondTheFieldReadOnlyItsRoom) {
   const Bytes name31(31, 'N'), dir70(70, 'K');
   Load(FirmaRecord(255, name31, 255, dir70) + FirmaRecord(0, "", 71, dir70));
-  EXPECT_EQ(names.lines, (std::vector<std::u16string>{std::u16string(31, u'N'), u""}));
-  EXPECT_EQ(katalogi.lines,
+  EXPECT_EQ(names, (std::vector<std::u16string>{std::u16string(31, u'N'), u""}));
+  EXPECT_EQ(katalogi,
             (std::vector<std::u16string>{std::u16string(70, u'K'), std::u16string(70, u'K')}));
 }
 
@@ -94,11 +98,11 @@ TEST_F(RegisterTest, AnyBytesLoadWithinTheirRecords) {
     Bytes content(random() % 700, '\0');
     for (auto& byte : content) byte = static_cast<char>(random());
     Load(content);
-    ASSERT_EQ(katalogi.lines.size(), content.size() / 103);
-    ASSERT_EQ(names.lines.size(), katalogi.lines.size());
-    for (std::size_t i = 0; i < names.lines.size(); ++i) {
-      EXPECT_LE(names.lines[i].size(), 31u);
-      EXPECT_LE(katalogi.lines[i].size(), 70u);
+    ASSERT_EQ(katalogi.size(), content.size() / 103);
+    ASSERT_EQ(names.size(), katalogi.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      EXPECT_LE(names[i].size(), 31u);
+      EXPECT_LE(katalogi[i].size(), 70u);
     }
   }
 }
@@ -109,22 +113,29 @@ TEST_F(RegisterTest, TextsAreInTheAnsiCodePage) {
       FirmaRecord("Pi\xB3"
                   "ka",
                   "F\xB3"));
-  EXPECT_EQ(names.lines, std::vector<std::u16string>{u"Piłka"});
-  EXPECT_EQ(katalogi.lines, std::vector<std::u16string>{u"Fł"});
+  EXPECT_EQ(names, std::vector<std::u16string>{u"Piłka"});
+  EXPECT_EQ(katalogi, std::vector<std::u16string>{u"Fł"});
 }
 
 TEST_F(RegisterTest, AFailedLoadKeepsTheEntriesReadSoFar) {
-  names.lines = {u"stara"};
   dir.WriteBytes(u"spisfirm.dat", FirmaRecord("A", "B"));
   dir.SetReadOnly(u"spisfirm.dat");
   try {
-    transfer::ZaladujFirmy(SystemOs(), dir.Path(), names, katalogi);
+    transfer::ZaladujFirmy(SystemOs(), dir.Path(), listed);
     FAIL() << "a read-only register loaded";
   } catch (const transfer::EInOutError& e) {
     EXPECT_EQ(e.ErrorCode, 5);
     EXPECT_EQ(e.Message(), u"File access denied");
   }
-  EXPECT_TRUE(names.lines.empty());
+  EXPECT_TRUE(names.empty());
+
+  // A read refused after the first record: that company was reported as read.
+  testing_support::NthReadRefused os{SystemOs(), 2};
+  dir.SetReadOnly(u"spisfirm.dat", false);
+  dir.WriteBytes(u"spisfirm.dat", FirmaRecord("A", "B") + FirmaRecord("C", "D"));
+  EXPECT_THROW(transfer::ZaladujFirmy(os, dir.Path(), listed), transfer::EInOutError);
+  EXPECT_EQ(names, std::vector<std::u16string>{u"A"});
+  EXPECT_EQ(katalogi, std::vector<std::u16string>{u"B"});
 }
 
 class JudgePathsTest : public ::testing::Test {

@@ -27,6 +27,7 @@
 #include <set>
 
 #include "platform/utf8.h"
+#include "shell/main_form.h"
 #include "support/fake_controls.h"
 #include "support/fault_os.h"
 #include "support/forwarding_os.h"
@@ -34,7 +35,6 @@
 #include "support/restore_watch.h"
 #include "support/system.h"
 #include "transfer/errors.h"
-#include "transfer/main_form.h"
 #include "transfer/partial_file.h"
 
 namespace {
@@ -116,7 +116,7 @@ class Fixture {
   FaultOs os{relocated};
   RestoreWatch watch{os};
   FakeForm form;
-  transfer::Tfrm_Main main{watch, form.Controls()};
+  shell::Tfrm_Main main{watch, form.Controls()};
 
   bool MoveBackRefused(const std::u16string& relative) const {
     return watch.movedBackRefused.count(pair.dir.Path(relative)) > 0;
@@ -153,7 +153,7 @@ struct Attempt {
   bool fileOperationRefused = false;
 };
 
-Attempt ClickWithFaults(Fixture& fixture, void (transfer::Tfrm_Main::*click)(), const Way& way,
+Attempt ClickWithFaults(Fixture& fixture, void (shell::Tfrm_Main::*click)(), const Way& way,
                         std::uint64_t n) {
   Attempt attempt;
   way.fromThenOn ? fixture.os.FailFrom(n, way.effect) : fixture.os.FailOnce(n, way.effect);
@@ -243,7 +243,7 @@ void CheckLogFile(const Fixture& fixture, const Snapshot& after, const std::stri
 
 void CheckLoggedLines(const Fixture& fixture, const Snapshot& before, const Snapshot& after,
                       const std::string& mode, std::uint64_t n, Result& result) {
-  for (const auto& line : transfer::SplitLines(fixture.form.mmo_Log.text)) {
+  for (const auto& line : shell::SplitLines(fixture.form.mmo_Log.text)) {
     for (const auto& katalog : kCompanies) {
       if (line == katalog + u" REMA: 111,5" || line == katalog + u" REMA: 111.5") {
         INVARIANT(after.at(Installations::NewAnnual(katalog)) !=
@@ -268,7 +268,7 @@ Result Sweep(const Way& way, const Snapshot& clean) {
   for (std::uint64_t n = 1;; ++n) {
     Fixture fixture;
     const Snapshot before = fixture.Files();
-    const Attempt attempt = ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_2Click, way, n);
+    const Attempt attempt = ClickWithFaults(fixture, &shell::Tfrm_Main::btn_2Click, way, n);
     if (attempt.faults == 0) break;
     result.faults += attempt.faults;
     const Snapshot after = fixture.Files();
@@ -318,7 +318,7 @@ Result SweepAcceptance(const Way& way) {
     Fixture fixture;
     fixture.form.mmo_2.lines.clear();
     fixture.form.screen.events.clear();
-    const Attempt attempt = ClickWithFaults(fixture, &transfer::Tfrm_Main::btn_1Click, way, n);
+    const Attempt attempt = ClickWithFaults(fixture, &shell::Tfrm_Main::btn_1Click, way, n);
     if (attempt.faults == 0) break;
     result.faults += attempt.faults;
     INVARIANT(attempt.reported == attempt.fileOperationRefused,

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/utf8.h"
-#include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
+#include "support/recording_report.h"
 #include "support/system.h"
 #include "transfer/errors.h"
 #include "transfer/partial_file.h"
@@ -14,8 +14,8 @@
 namespace {
 
 using testing_support::Bytes;
-using testing_support::FakeLog;
 using testing_support::Installations;
+using testing_support::RecordingReport;
 using testing_support::SystemOs;
 using Lines = std::vector<std::u16string>;
 
@@ -48,14 +48,14 @@ class FileCopyTest : public ::testing::Test {
     for (const auto& name : {Target(), Backup(), Partial(), Source()}) {
       if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
     }
-    log.text.clear();
+    log.lines.clear();
   }
   void Put(const std::u16string& relative, const std::u16string& content) {
     if (content != kNone) pair.dir.WriteBytes(relative, Bytes(content.begin(), content.end()));
   }
 
   Installations pair;
-  FakeLog log;
+  RecordingReport log;
 };
 
 // One pair, by the state of the target, its backup and the source: the pair
@@ -87,8 +87,8 @@ TEST_F(FileCopyTest, OutcomeOfOnePair) {
     EXPECT_EQ(At(Target()), c.targetAfter) << state;
     EXPECT_EQ(At(Backup()), c.backupAfter) << state;
     EXPECT_EQ(At(Source()), c.source) << state;
-    EXPECT_EQ(log.text, c.logged ? u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n"
-                                 : u"Skopiowane fimry:\r\n")
+    EXPECT_EQ(log.Text(), c.logged ? u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n"
+                                   : u"Skopiowane fimry:\r\n")
         << state;
   }
 }
@@ -109,7 +109,7 @@ TEST_F(FileCopyTest, ATargetThatCannotBeMovedAsideStays) {
   EXPECT_EQ(At(Target()), u"stary");
   EXPECT_EQ(At(Backup()), kNone);
   EXPECT_EQ(At(Partial()), kNone);
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+  EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\n");
 }
 
 // A copy that fails on the way (a full disk) leaves part of its target, as
@@ -136,7 +136,7 @@ TEST_F(FileCopyTest, ACopyCutShortLeavesTheTargetAsItWas) {
     EXPECT_EQ(At(Target()), target);
     EXPECT_EQ(At(Backup()), kNone);
     EXPECT_EQ(At(Partial()), kNone);
-    EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+    EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\n");
   }
 }
 
@@ -150,7 +150,7 @@ TEST_F(FileCopyTest, APartialCopyOfARunCutShortIsReplaced) {
   EXPECT_EQ(At(Target()), u"nowy");
   EXPECT_EQ(At(Backup()), u"stary");
   EXPECT_EQ(At(Partial()), kNone);
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n");
+  EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n");
 }
 
 // Where the replaced file cannot be put back under its own name, or a
@@ -196,7 +196,7 @@ TEST_F(FileCopyTest, WhatCannotBePutBackIsAFailureOfTheRun) {
     EXPECT_EQ(At(Target()), c.target);
     EXPECT_EQ(At(Backup()), c.backup);
     EXPECT_EQ(At(Partial()), c.partial);
-    EXPECT_EQ(log.text, u"Skopiowane fimry:\r\n");
+    EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\n");
   }
 }
 
@@ -208,11 +208,11 @@ TEST_F(FileCopyTest, RepeatedRunsKeepOneBackup) {
       {},                         // target and backup both there: nothing changes
   };
   for (const auto& logged : logs) {
-    log.text.clear();
+    log.lines.clear();
     Copy({u"FIRMA1"}, {std::u16string(kFile)});
     std::u16string expected = u"Skopiowane fimry:\r\n";
     for (const auto& line : logged) expected += line + u"\r\n";
-    EXPECT_EQ(log.text, expected);
+    EXPECT_EQ(log.Text(), expected);
   }
   EXPECT_EQ(At(Target()), u"nowy");
   EXPECT_EQ(At(Backup()), u"nowy");
@@ -239,7 +239,7 @@ TEST_F(FileCopyTest, EntriesAreUsedExactlyAsTyped) {
   // A sub-directory is never created; an empty entry, a directory and a
   // wildcard name copy nothing; a company directory ending in a backslash
   // still gets one more.
-  EXPECT_EQ(log.text,
+  EXPECT_EQ(log.Text(),
             u"Skopiowane fimry:\r\nFIRMA1\\A.DAT\r\nFIRMA1\\SUB\\B.DAT\r\nFIRMA2\\\\A.DAT\r\n");
   EXPECT_EQ(At(Target(u"A.DAT")), u"x");
   EXPECT_EQ(At(Installations::In(Installations::kNew, u"FIRMA2", u"A.DAT")), u"y");
@@ -260,13 +260,13 @@ TEST_F(FileCopyTest, NoBackupNameBeyondTheLongestFileName) {
   EXPECT_EQ(At(Target(absent)), kNone);
   EXPECT_EQ(At(Target(present)), u"stary");
   EXPECT_EQ(At(Target(fits)), u"nowy");
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nFIRMA1\\" + fits + u"\r\n");
+  EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\nFIRMA1\\" + fits + u"\r\n");
 }
 
 TEST_F(FileCopyTest, EmptyListsLogOnlyTheHeader) {
   Copy({}, {std::u16string(kFile)});
   Copy({u"FIRMA1"}, {});
-  EXPECT_EQ(log.text, u"Skopiowane fimry:\r\nSkopiowane fimry:\r\n");
+  EXPECT_EQ(log.Text(), u"Skopiowane fimry:\r\nSkopiowane fimry:\r\n");
 }
 
 }  // namespace

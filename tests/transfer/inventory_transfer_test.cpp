@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "platform/utf8.h"
-#include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
+#include "support/recording_report.h"
 #include "support/system.h"
 #include "transfer/errors.h"
 #include "transfer/record_file.h"
@@ -18,9 +18,9 @@ namespace {
 using testing_support::BitsBytes;
 using testing_support::Bytes;
 using testing_support::DoubleBytes;
-using testing_support::FakeLog;
 using testing_support::Installations;
 using testing_support::kOpening;
+using testing_support::RecordingReport;
 using testing_support::RokRecord;
 using testing_support::SystemOs;
 using Lines = std::vector<std::u16string>;
@@ -46,7 +46,7 @@ class InventoryTest : public ::testing::Test {
   }
 
   Installations pair;
-  FakeLog log;
+  RecordingReport log;
 };
 
 TEST_F(InventoryTest, OneLinePerCompanyInEitherSeparator) {
@@ -55,17 +55,17 @@ TEST_F(InventoryTest, OneLinePerCompanyInEitherSeparator) {
   pair.AddCompany(u"FIRMA1", RokRecord(0, 23456.8), RokRecord(0, 0));
   for (const std::u16string separator : {u",", u"."}) {
     pair.dir.WriteBytes(Installations::NewAnnual(u"FIRMA1"), RokRecord(0, 0));
-    log.text.clear();
+    log.lines.clear();
     Transfer({u"BRAK", u"PELNA", u"FIRMA1"}, separator);
-    EXPECT_EQ(log.text, u"BAD.Brak pliku " + pair.dir.Path(Installations::OldAnnual(u"BRAK")) +
-                            u"\r\n"
-                            u"PELNA REMANENT DOCELOWY NIEZEROWY 1500" +
-                            separator +
-                            u"75 - pomijam\r\n"
-                            u"FIRMA1 REMA: 23456" +
-                            separator +
-                            u"8\r\n"
-                            u"OK. Remamenty skopiowano!\r\n");
+    EXPECT_EQ(log.Text(), u"BAD.Brak pliku " + pair.dir.Path(Installations::OldAnnual(u"BRAK")) +
+                              u"\r\n"
+                              u"PELNA REMANENT DOCELOWY NIEZEROWY 1500" +
+                              separator +
+                              u"75 - pomijam\r\n"
+                              u"FIRMA1 REMA: 23456" +
+                              separator +
+                              u"8\r\n"
+                              u"OK. Remamenty skopiowano!\r\n");
   }
   EXPECT_EQ(New(u"PELNA"), RokRecord(1500.75, 0));
   EXPECT_EQ(New(u"FIRMA1"), RokRecord(23456.8, 0));
@@ -99,13 +99,13 @@ TEST_F(InventoryTest, TheZeroTest) {
     newRecord.replace(kOpening, 8, c.opening);
     pair.dir.WriteBytes(Installations::OldAnnual(u"F"), oldRecord);
     pair.dir.WriteBytes(Installations::NewAnnual(u"F"), newRecord);
-    log.text.clear();
+    log.lines.clear();
     if (c.line.empty()) {
       EXPECT_THROW(Transfer({u"F"}), transfer::EInvalidOp);
-      EXPECT_EQ(log.text, u"");
+      EXPECT_EQ(log.Text(), u"");
     } else {
       Transfer({u"F"});
-      EXPECT_EQ(log.text, c.line + u"\r\nOK. Remamenty skopiowano!\r\n");
+      EXPECT_EQ(log.Text(), c.line + u"\r\nOK. Remamenty skopiowano!\r\n");
     }
     EXPECT_EQ(New(u"F"), c.replaced ? Carried(newRecord, c.closing) : newRecord)
         << platform::TextToUtf8(c.line);
@@ -117,7 +117,7 @@ TEST_F(InventoryTest, OnlyTheOpeningInventoryOfTheFirstRecordChanges) {
   pair.AddCompany(u"FIRMA1\\", RokRecord(1, 2), RokRecord(0, 3) + tail);
   Transfer({u"FIRMA1\\"});
   // A directory already ending in a backslash gets no second one.
-  EXPECT_EQ(log.text, u"FIRMA1\\ REMA: 2\r\nOK. Remamenty skopiowano!\r\n");
+  EXPECT_EQ(log.Text(), u"FIRMA1\\ REMA: 2\r\nOK. Remamenty skopiowano!\r\n");
   EXPECT_EQ(New(u"FIRMA1"), RokRecord(2, 3) + tail);
 }
 
@@ -125,9 +125,9 @@ TEST_F(InventoryTest, RepeatingTheTransferChangesNothing) {
   pair.AddCompany(u"A", RokRecord(0, 10), RokRecord(0, 0));
   pair.AddCompany(u"B", RokRecord(0, 0), RokRecord(0, 0));
   Transfer({u"A", u"B"});
-  log.text.clear();
+  log.lines.clear();
   Transfer({u"A", u"B"});
-  EXPECT_EQ(log.text,
+  EXPECT_EQ(log.Text(),
             u"A REMANENT DOCELOWY NIEZEROWY 10 - pomijam\r\nB REMA: 0\r\nOK. Remamenty "
             u"skopiowano!\r\n");
   EXPECT_EQ(New(u"A"), RokRecord(10, 0));
@@ -147,7 +147,7 @@ TEST_F(InventoryTest, AFailureEndsTheTransferAndKeepsEarlierChanges) {
     fresh.AddCompany(u"A", RokRecord(0, 10), RokRecord(0, 0));
     fresh.AddCompany(u"B", RokRecord(0, 20), c.newRecord);
     fresh.AddCompany(u"C", RokRecord(0, 30), RokRecord(0, 0));
-    FakeLog failedLog;
+    RecordingReport failedLog;
     try {
       transfer::SkopiujRemanenty(SystemOs(), fresh.Source(), fresh.Dest(), {u"A", u"B", u"C"},
                                  failedLog, u",");
@@ -155,7 +155,7 @@ TEST_F(InventoryTest, AFailureEndsTheTransferAndKeepsEarlierChanges) {
     } catch (const transfer::EInOutError& e) {
       EXPECT_EQ(e.ErrorCode, c.code) << c.what;
     }
-    EXPECT_EQ(failedLog.text, u"A REMA: 10\r\n") << c.what;
+    EXPECT_EQ(failedLog.Text(), u"A REMA: 10\r\n") << c.what;
     EXPECT_EQ(fresh.dir.ReadBytes(Installations::NewAnnual(u"A")), RokRecord(10, 0));
     EXPECT_EQ(fresh.dir.ReadBytes(Installations::NewAnnual(u"C")), RokRecord(0, 0));
   }
@@ -169,7 +169,7 @@ TEST_F(InventoryTest, AnAnnualFileNameTooLongEndsTheTransfer) {
   } catch (const transfer::EInOutError& e) {
     EXPECT_EQ(e.ErrorCode, 206);
   }
-  EXPECT_EQ(log.text, u"");
+  EXPECT_EQ(log.Text(), u"");
 }
 
 TEST_F(InventoryTest, AFailedWriteLogsNoCarriedValue) {
@@ -181,13 +181,13 @@ TEST_F(InventoryTest, AFailedWriteLogsNoCarriedValue) {
   } os(SystemOs());
   pair.AddCompany(u"A", RokRecord(0, 10), RokRecord(0, 0));
   EXPECT_THROW(Transfer(os, {u"A"}), transfer::EInOutError);
-  EXPECT_EQ(log.text, u"");
+  EXPECT_EQ(log.Text(), u"");
   EXPECT_EQ(New(u"A"), RokRecord(0, 0));
 }
 
 TEST_F(InventoryTest, EmptyListLogsOnlyTheClosingLine) {
   Transfer({});
-  EXPECT_EQ(log.text, u"OK. Remamenty skopiowano!\r\n");
+  EXPECT_EQ(log.Text(), u"OK. Remamenty skopiowano!\r\n");
 }
 
 TEST(AnnualFileName, TakesTheInstallationsNumber) {
@@ -210,10 +210,10 @@ TEST(InventoryWithoutNumbers, InstallationPathsWithoutDigits) {
   dir.MakeDir(u"nowy\\F");
   dir.WriteBytes(u"stary\\F\\_ROK.REK", RokRecord(0, 7));
   dir.WriteBytes(u"nowy\\F\\_ROK.REK", RokRecord(0, 0));
-  FakeLog log;
+  RecordingReport log;
   transfer::SkopiujRemanenty(SystemOs(), dir.Path(u"stary\\"), dir.Path(u"nowy\\"), {u"F"}, log,
                              u",");
-  EXPECT_EQ(log.text, u"F REMA: 7\r\nOK. Remamenty skopiowano!\r\n");
+  EXPECT_EQ(log.Text(), u"F REMA: 7\r\nOK. Remamenty skopiowano!\r\n");
   EXPECT_EQ(dir.ReadBytes(u"nowy\\F\\_ROK.REK"), RokRecord(7, 0));
 }
 

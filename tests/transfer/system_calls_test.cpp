@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/utf8.h"
-#include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
+#include "support/recording_report.h"
 #include "support/records.h"
 #include "support/system.h"
 #include "transfer/company_register.h"
@@ -80,7 +80,7 @@ class SystemCallsTest : public ::testing::Test {
  protected:
   Installations pair;
   CallLog os{testing_support::SystemOs()};
-  testing_support::FakeLog log;
+  testing_support::RecordingReport log;
 };
 
 TEST_F(SystemCallsTest, TransferPerCompany) {
@@ -108,8 +108,8 @@ TEST_F(SystemCallsTest, TransferPerCompany) {
 TEST_F(SystemCallsTest, RegisterLoadPerRecord) {
   pair.dir.WriteBytes(u"zetka_2009\\spisfirm.dat", testing_support::FirmaRecord("A", "A") +
                                                        testing_support::FirmaRecord("B", "B"));
-  testing_support::FakeLines names, directories;
-  transfer::ZaladujFirmy(os, pair.Dest(), names, directories);
+  testing_support::RecordingReport listed;
+  transfer::ZaladujFirmy(os, pair.Dest(), listed);
   EXPECT_EQ(os.calls, (Calls{"open", "size", "read 103", "size", "read 103", "size", "close"}));
 }
 

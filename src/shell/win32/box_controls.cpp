@@ -37,7 +37,7 @@ void GatheredAppends::Flush() const {
 
 std::vector<std::u16string> LinesBox::Lines() const {
   Flush();
-  return transfer::SplitLines(WindowText(Edit()));
+  return SplitLines(WindowText(Edit()));
 }
 
 void LinesBox::Clear() {
@@ -46,7 +46,7 @@ void LinesBox::Clear() {
 }
 
 void LinesBox::Append(std::u16string_view entry) {
-  transfer::AppendShownInBox(pending_, entry);
+  AppendShownInBox(pending_, entry);
   pending_ += u"\r\n";
 }
 

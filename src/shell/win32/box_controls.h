@@ -1,4 +1,4 @@
-// The year-end transfer's controls over the window's real controls. Lines
+// The main form's controls over the window's real controls. Lines
 // appended to a box are gathered and put into it in one replacement: before
 // anything reads the box, before a message box shows, and when the handler
 // ends (appending line by line to an edit control grows faster than linearly).
@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "transfer/controls.h"
+#include "shell/controls.h"
 
 namespace shell::win32 {
 
@@ -34,7 +34,7 @@ class GatheredAppends {
 };
 
 // A directory field.
-class FieldControl final : public transfer::TextControl {
+class FieldControl final : public TextControl {
  public:
   explicit FieldControl(HWND edit) : edit_(edit) {}
   std::u16string Text() const override { return WindowText(edit_); }
@@ -45,7 +45,7 @@ class FieldControl final : public transfer::TextControl {
 
 // A multi-line box of entries, one per line. A NUL in an entry shows as
 // "<NUL>": the box would end its text there.
-class LinesBox final : public transfer::LinesControl, public GatheredAppends {
+class LinesBox final : public LinesControl, public GatheredAppends {
  public:
   using GatheredAppends::GatheredAppends;
   std::vector<std::u16string> Lines() const override;
@@ -54,7 +54,7 @@ class LinesBox final : public transfer::LinesControl, public GatheredAppends {
 };
 
 // The activity log box.
-class LogBox final : public transfer::LogControl, public GatheredAppends {
+class LogBox final : public LogControl, public GatheredAppends {
  public:
   using GatheredAppends::GatheredAppends;
   std::u16string Text() const override;
@@ -62,7 +62,7 @@ class LogBox final : public transfer::LogControl, public GatheredAppends {
   void AppendText(std::u16string_view text) override;
 };
 
-class CheckBox final : public transfer::CheckControl {
+class CheckBox final : public CheckControl {
  public:
   explicit CheckBox(HWND button) : button_(button) {}
   bool Checked() const override;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 
+#include "shell/controls.h"
 #include "shell/layout.h"
 #include "shell/win32/accessible_name.h"
 #include "shell/win32/base_window.h"
@@ -11,7 +12,6 @@
 #include "shell/win32/input_block.h"
 #include "shell/win32/system_failure.h"
 #include "shell/win32/window_class.h"
-#include "transfer/controls.h"
 
 namespace shell::win32 {
 
@@ -44,7 +44,7 @@ std::u16string BoxText(const ListContent& content) {
   if (!content.lines.empty()) text += u"\r\n\r\n";
   for (std::size_t i = 0; i < content.lines.size(); ++i) {
     if (i > 0) text += u"\r\n";
-    transfer::AppendShownInBox(text, content.lines[i]);
+    AppendShownInBox(text, content.lines[i]);
   }
   return text;
 }

@@ -1,6 +1,5 @@
 #include "shell/win32/main_window.h"
 
-#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -8,7 +7,6 @@
 #include "shell/folder_field.h"
 #include "shell/keys.h"
 #include "shell/navigation.h"
-#include "shell/win32/accessible_name.h"
 #include "shell/win32/boundary.h"
 #include "shell/win32/dpi.h"
 #include "shell/win32/input_block.h"
@@ -22,51 +20,9 @@ namespace shell::win32 {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr int kFirstControlId = 100;
-// Room inside a directory field's right end for its folder button.
-constexpr int kFieldButtonWidth = 21;
-// A check box's box and the gap before its text, at 96 DPI.
-constexpr int kCheckBoxGlyph = 20;
 
 const wchar_t* Wide(std::u16string_view text) {
   return reinterpret_cast<const wchar_t*>(text.data());
-}
-
-struct Creation {
-  const wchar_t* className;
-  DWORD style;
-  DWORD exStyle;
-};
-
-Creation CreationOf(Kind kind) {
-  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-  constexpr DWORD kMultiLine = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-  switch (kind) {
-    case Kind::kContainer:
-    case Kind::kPanel:
-      return {kPanelClass, kChild | WS_CLIPCHILDREN, 0};
-    case Kind::kPage:  // start-up shows the paths screen
-      return {kPanelClass, WS_CHILD | WS_CLIPCHILDREN, 0};
-    case Kind::kSplitter:
-      return {kSplitterClass, kChild, 0};
-    case Kind::kLabel:
-      return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
-    case Kind::kDirectoryField:  // its folder button inside is not painted over
-      return {L"EDIT", kChild | ES_AUTOHSCROLL | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE};
-    case Kind::kOkButton:
-    case Kind::kCancelButton:
-    case Kind::kPlainButton:
-      return {L"BUTTON", kChild | BS_OWNERDRAW, 0};
-    case Kind::kCheckBox:
-      return {L"BUTTON", kChild | BS_AUTOCHECKBOX | BS_NOTIFY, 0};
-    case Kind::kReadOnlyBox:  // the company lists show once paths are accepted
-      return {L"EDIT", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
-    case Kind::kEditableBox:
-      return {L"EDIT", kChild | kMultiLine, WS_EX_CLIENTEDGE};
-    case Kind::kLogBox:
-      return {L"EDIT", kChild | kMultiLine | ES_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE};
-  }
-  return {L"STATIC", kChild, 0};
 }
 
 WindowClass mainClass(L"Tfrm_Main", [](WNDCLASSEXW& windowClass) {
@@ -79,7 +35,7 @@ WindowClass mainClass(L"Tfrm_Main", [](WNDCLASSEXW& windowClass) {
 }  // namespace
 
 // What the acceptance of a pair of paths changes on the screen.
-class MainWindow::ScreenSwitch final : public transfer::Screens {
+class MainWindow::ScreenSwitch final : public Screens {
  public:
   explicit ScreenSwitch(MainWindow& window) : window_(window) {}
   void ShowCompanyLists() override {
@@ -103,7 +59,6 @@ MainWindow::MainWindow(platform::Os& os, ApplicationWindow& application, Message
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  if (font_ != nullptr) DeleteObject(font_);
 }
 
 // The window's rectangle at a DPI: the client area at its size, centred on
@@ -147,11 +102,14 @@ void MainWindow::Show() {
 void MainWindow::OnCreate() {
   dpi_ = WindowDpi(hwnd_);
   widths_ = InitialWidths(static_cast<int>(dpi_));
-  CreateControls();
+  controls_.Create(hwnd_, os_);
+  screens_ = std::make_unique<ScreenSwitch>(*this);
+  form_ = std::make_unique<Tfrm_Main>(os_, controls_.ForForm(*screens_, boxes_));
+  controls_.ApplyFont(dpi_);
   boxes_.SetMainWindow(
       hwnd_,
       [this] {
-        FlushBoxes();
+        controls_.FlushBoxes();
         ++busy_;
       },
       [this] {
@@ -164,44 +122,6 @@ void MainWindow::OnCreate() {
   // Start-up answers no key of the user's: nothing typed meanwhile was
   // meant for a screen before it.
   RunHandler([this] { FormCreate(); }, false);
-}
-
-void MainWindow::CreateControls() {
-  for (const ControlSpec& spec : Controls()) {
-    const Creation creation = CreationOf(spec.kind);
-    const HWND parent = spec.id == Id::pg_1 ? hwnd_ : Control(spec.parent);
-    const bool custom = creation.className == kPanelClass || creation.className == kSplitterClass;
-    const std::u16string text(spec.kind == Kind::kPage ? std::u16string_view() : spec.text);
-    const HWND control = CreateWindowExW(
-        creation.exStyle, creation.className, Wide(text), creation.style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
-        GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
-    if (control == nullptr) {
-      RaiseSystemFailure(u"Cannot create the control \"" + std::u16string(spec.name) + u"\"",
-                         GetLastError());
-    }
-    controls_[static_cast<std::size_t>(spec.id)] = control;
-  }
-  for (const ControlSpec& spec : Controls()) {
-    GiveAccessibleName(Control(spec.id), AccessibleName(spec.id));
-  }
-  sourceField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_source),
-                                                  static_cast<WPARAM>(Id::edt_ZETKA_source), os_);
-  destField_ = std::make_unique<DirectoryField>(Control(Id::edt_ZETKA_dest),
-                                                static_cast<WPARAM>(Id::edt_ZETKA_dest), os_);
-  source_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_source));
-  dest_ = std::make_unique<FieldControl>(Control(Id::edt_ZETKA_dest));
-  mmo_1_ = std::make_unique<LinesBox>(Control(Id::mmo_1));
-  mmo_2_ = std::make_unique<LinesBox>(Control(Id::mmo_2));
-  mmo_3_ = std::make_unique<LinesBox>(Control(Id::mmo_3));
-  chk_4_ = std::make_unique<CheckBox>(Control(Id::chk_4));
-  chk_Remanenty_ = std::make_unique<CheckBox>(Control(Id::chk_Remanenty));
-  mmo_Log_ = std::make_unique<LogBox>(Control(Id::mmo_Log));
-  screens_ = std::make_unique<ScreenSwitch>(*this);
-  form_ = std::make_unique<transfer::Tfrm_Main>(
-      os_, transfer::Controls{*source_, *dest_, *mmo_1_, *mmo_2_, *mmo_3_, *chk_4_, *chk_Remanenty_,
-                              *mmo_Log_, *screens_, boxes_});
-  ApplyFont();
 }
 
 void MainWindow::FormCreate() {
@@ -217,16 +137,12 @@ void MainWindow::SetFieldText(Id field, std::u16string_view text) {
   win32::SetFieldText(Control(field), text);
 }
 
-DirectoryField& MainWindow::Field(Id field) {
-  return field == Id::edt_ZETKA_source ? *sourceField_ : *destField_;
-}
-
 void MainWindow::OpenFolderDialog(Id field) {
   RunHandler([&] {
     const auto isFolder = [this](std::u16string_view path) {
       return WhatIsNamed(os_, path) == Named::kFolder;
     };
-    DirectoryField& directory = Field(field);
+    DirectoryField& directory = controls_.Field(field);
     const std::u16string start =
         StartingFolder(WindowText(Control(field)), directory.LastChosen(), isFolder);
     const auto chosen = folders_.Choose(start);
@@ -238,47 +154,12 @@ void MainWindow::OpenFolderDialog(Id field) {
   });
 }
 
-void MainWindow::ApplyFont() {
-  const HFONT old = font_;
-  const std::u16string face(FontFace(static_cast<int>(dpi_)));
-  const bool scalable = face != kFontName;
-  font_ = CreateFontW(FontHeight(static_cast<int>(dpi_)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                      DEFAULT_CHARSET, scalable ? OUT_TT_PRECIS : OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Wide(face));
-  for (const HWND control : controls_) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-  }
-  // A new font resets the margins: keep the fields' text clear of the button.
-  for (const Id field : {Id::edt_ZETKA_source, Id::edt_ZETKA_dest}) {
-    SendMessageW(Control(field), EM_SETMARGINS, EC_RIGHTMARGIN,
-                 MAKELPARAM(0, Scale(kFieldButtonWidth, static_cast<int>(dpi_))));
-    Field(field).PlaceButton(dpi_);
-  }
-  if (old != nullptr) DeleteObject(old);
-  MeasureTexts();
-}
-
-void MainWindow::MeasureTexts() {
-  const HDC dc = GetDC(hwnd_);
-  const HGDIOBJ old = SelectObject(dc, font_);
-  for (const ControlSpec& spec : Controls()) {
-    if (spec.kind != Kind::kLabel && spec.kind != Kind::kCheckBox) continue;
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, Wide(spec.text), static_cast<int>(spec.text.size()), &extent);
-    const int glyph =
-        spec.kind == Kind::kCheckBox ? Scale(kCheckBoxGlyph, static_cast<int>(dpi_)) : 0;
-    textWidths_[static_cast<std::size_t>(spec.id)] = extent.cx + glyph;
-  }
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
-}
-
 void MainWindow::LayOut() {
   if (Control(Id::pg_1) == nullptr) return;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const Placement placement =
-      Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_, textWidths_);
+  const Placement placement = Layout(client.right, client.bottom, static_cast<int>(dpi_), widths_,
+                                     controls_.MeasuredTexts());
   for (const ControlSpec& spec : Controls()) {
     const Rect& r = placement[static_cast<std::size_t>(spec.id)];
     SetWindowPos(Control(spec.id), nullptr, r.left, r.top, r.width, r.height,
@@ -312,18 +193,10 @@ void MainWindow::ShowScreen(Screen screen) {
   InvalidateButtons();
 }
 
-std::optional<Id> MainWindow::IdOf(HWND window) const {
-  for (; window != nullptr && window != hwnd_; window = GetParent(window)) {
-    const auto at = std::find(controls_.begin(), controls_.end(), window);
-    if (at != controls_.end()) return static_cast<Id>(at - controls_.begin());
-  }
-  return std::nullopt;
-}
-
 Id MainWindow::FocusedId() const {
   const HWND focus = GetFocus();
-  if (const auto id = IdOf(focus); id && focus != nullptr) return *id;
-  if (const auto id = IdOf(savedFocus_); id && savedFocus_ != nullptr) return *id;
+  if (const auto id = controls_.IdOf(focus); id && focus != nullptr) return *id;
+  if (const auto id = controls_.IdOf(savedFocus_); id && savedFocus_ != nullptr) return *id;
   return Id::pg_1;
 }
 
@@ -338,19 +211,11 @@ void MainWindow::InvalidateButtons() {
   }
 }
 
-void MainWindow::FlushBoxes() {
-  for (const GatheredAppends* box : {static_cast<const GatheredAppends*>(mmo_1_.get()),
-                                     static_cast<const GatheredAppends*>(mmo_2_.get()),
-                                     static_cast<const GatheredAppends*>(mmo_Log_.get())}) {
-    if (box != nullptr) box->Flush();
-  }
-}
-
 template <typename Handler>
 void MainWindow::RunHandler(Handler handler, bool startedByInput) {
   ++busy_;
   ShownOnFailure(handler);
-  FlushBoxes();
+  controls_.FlushBoxes();
   --busy_;
   // What was typed while the handler ran was typed at what the screen showed
   // before it: it acts on nothing now.
@@ -414,7 +279,7 @@ bool MainWindow::PreTranslate(const MSG& message) {
   const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
   const Id focus = FocusedId();
   const bool suggestions =
-      Spec(focus).kind == Kind::kDirectoryField && Field(focus).SuggestionsShown();
+      Spec(focus).kind == Kind::kDirectoryField && controls_.Field(focus).SuggestionsShown();
   const KeyResult result =
       OnKey(key, modifiers, focus, ShownScreen(), {ListsVisible(), suggestions}, repeated);
   switch (result.action) {
@@ -448,7 +313,7 @@ void MainWindow::KeepToOneLine(HWND field) {
 }
 
 void MainWindow::OnCommand(WORD code, HWND control) {
-  const auto id = IdOf(control);
+  const auto id = controls_.IdOf(control);
   if (!id) return;
   const Kind kind = Spec(*id).kind;
   switch (code) {
@@ -470,16 +335,17 @@ void MainWindow::OnCommand(WORD code, HWND control) {
 }
 
 LRESULT MainWindow::PaintButton(const DRAWITEMSTRUCT& item) {
-  const auto id = IdOf(item.hwndItem);
+  const auto id = controls_.IdOf(item.hwndItem);
   if (!id) return FALSE;
-  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, font_, HighContrastOn());
+  win32::PaintButton(item, Spec(*id).kind, EnterTarget() == *id, dpi_, controls_.Font(),
+                     HighContrastOn());
   return TRUE;
 }
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   widths_ = RescaledWidths(widths_, static_cast<int>(dpi_), static_cast<int>(dpi));
   dpi_ = dpi;
-  ApplyFont();
+  controls_.ApplyFont(dpi_);
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();

@@ -1,26 +1,24 @@
-// frm_Main, the program's one window: two screens built from the control
-// table, the key rules applied before the platform's own handling, and the
-// year-end transfer's operations run on its controls.
+// frm_Main, the program's one window: message dispatch, its two screens,
+// focus, the key rules applied before the platform's own handling, and DPI.
+// Its controls are owned by one object built from the control table; its
+// clicks go to the main form, Tfrm_Main, which runs the year-end transfer.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
 #include <exception>
 #include <memory>
-#include <optional>
 
 #include "platform/os.h"
 #include "shell/form.h"
 #include "shell/layout.h"
+#include "shell/main_form.h"
 #include "shell/startup.h"
 #include "shell/win32/application_window.h"
 #include "shell/win32/base_window.h"
-#include "shell/win32/box_controls.h"
-#include "shell/win32/directory_field.h"
 #include "shell/win32/folder_dialog.h"
+#include "shell/win32/form_controls.h"
 #include "shell/win32/message_boxes.h"
-#include "transfer/main_form.h"
 
 namespace shell::win32 {
 
@@ -43,7 +41,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   // has been dealt with and must go no further.
   bool PreTranslate(const MSG& message);
 
-  HWND Control(Id id) const { return controls_[static_cast<std::size_t>(id)]; }
+  HWND Control(Id id) const { return controls_.Handle(id); }
   Screen ShownScreen() const;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,13 +51,9 @@ class MainWindow : public BaseWindow<MainWindow> {
 
   static RECT StartingPlace(UINT dpi);
   void OnCreate();
-  void CreateControls();
   void FormCreate();
-  void ApplyFont();
-  void MeasureTexts();
   void LayOut();
   void SetFieldText(Id field, std::u16string_view text);
-  DirectoryField& Field(Id field);
   void OpenFolderDialog(Id field);
   void ShowScreen(Screen screen);
   void InvalidateButtons();
@@ -69,11 +63,9 @@ class MainWindow : public BaseWindow<MainWindow> {
   void OnSplitterDragged(Id splitter, int moved);
   void KeepToOneLine(HWND field);
   LRESULT PaintButton(const DRAWITEMSTRUCT& item);
-  std::optional<Id> IdOf(HWND window) const;
   Id FocusedId() const;
   bool ListsVisible() const;
   Id EnterTarget() const;
-  void FlushBoxes();
   // Runs one handler: what escapes it goes to the failure display, and the
   // lines it gathered go into their boxes. One started by the user's input
   // drops the input typed meanwhile. A close requested while it ran (or a
@@ -89,11 +81,8 @@ class MainWindow : public BaseWindow<MainWindow> {
   RegistryReader& registry_;
   int year_;
 
-  std::array<HWND, kControlCount> controls_{};
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  HFONT font_ = nullptr;
   SplitterWidths widths_{};
-  TextWidths textWidths_{};
   int grabbedWidth_ = 0;
   HWND savedFocus_ = nullptr;
   bool keepingToOneLine_ = false;
@@ -101,13 +90,10 @@ class MainWindow : public BaseWindow<MainWindow> {
   bool closeHeld_ = false;
   std::exception_ptr creationFailure_;
 
-  std::unique_ptr<FieldControl> source_, dest_;
-  std::unique_ptr<DirectoryField> sourceField_, destField_;
-  std::unique_ptr<LinesBox> mmo_1_, mmo_2_, mmo_3_;
-  std::unique_ptr<CheckBox> chk_4_, chk_Remanenty_;
-  std::unique_ptr<LogBox> mmo_Log_;
+  // Declared before the form, which reaches them: they outlive it.
+  FormControls controls_;
   std::unique_ptr<ScreenSwitch> screens_;
-  std::unique_ptr<transfer::Tfrm_Main> form_;
+  std::unique_ptr<Tfrm_Main> form_;
 };
 
 }  // namespace shell::win32

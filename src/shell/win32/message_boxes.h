@@ -8,11 +8,11 @@
 
 #include <functional>
 
-#include "transfer/controls.h"
+#include "shell/controls.h"
 
 namespace shell::win32 {
 
-class MessageBoxes final : public transfer::MessageDisplay {
+class MessageBoxes final : public MessageDisplay {
  public:
   // How a box is shown: MessageBoxW, or a test's stand-in for it.
   using BoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);

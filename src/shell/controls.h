@@ -1,4 +1,4 @@
-// The window's controls as the year-end transfer reaches them. The controls
+// The window's controls as the main form's handlers reach them. The controls
 // are the one home of the working state (the lists, the switches, the log);
 // the real window implements these over its Win32 controls, tests over plain
 // objects.
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace transfer {
+namespace shell {
 
 class TextControl {
  public:
@@ -61,6 +61,11 @@ class Screens {
   virtual void ShowRunScreen() = 0;
 };
 
+// Appends one line to the log box. Text the user typed without a final line
+// break stays a line of its own: the new line then begins with the break
+// instead. A NUL in the line shows as "<NUL>".
+void Log(LogControl& mmo_Log, std::u16string_view Zapis);
+
 // Appends text as a box can hold it. A box's text ends at a NUL, and with it
 // everything after it, on screen and in a saved log; so each NUL shows as
 // "<NUL>", a mark that no Windows file name can hold, and a name read with a
@@ -71,4 +76,4 @@ void AppendShownInBox(std::u16string& text, std::u16string_view more);
 // except the empty one after a final line break.
 std::vector<std::u16string> SplitLines(std::u16string_view text);
 
-}  // namespace transfer
+}  // namespace shell

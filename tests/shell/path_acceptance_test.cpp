@@ -2,13 +2,13 @@
 // message, and what an accepted pair sets up.
 #include <gtest/gtest.h>
 
+#include "shell/main_form.h"
 #include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/records.h"
 #include "support/system.h"
 #include "support/temp_dir.h"
 #include "transfer/errors.h"
-#include "transfer/main_form.h"
 
 namespace {
 
@@ -37,20 +37,20 @@ class AcceptanceTest : public ::testing::Test {
   }
   TempDir dir;
   FakeForm form;
-  transfer::Tfrm_Main main{SystemOs(), form.Controls()};
+  shell::Tfrm_Main main{SystemOs(), form.Controls()};
 };
 
 TEST_F(AcceptanceTest, RefusedPairsChangeNothing) {
   const auto stary = dir.Path(u"zetka_2008");
   const struct {
     std::u16string source, dest;
-    transfer::Message message;
+    shell::Message message;
   } cases[] = {
-      {u"", u"", transfer::kPathsEqual},
-      {stary, u" " + stary + u"\t", transfer::kPathsEqual},
-      {stary, stary + u"\\", transfer::kPathsEqual},
-      {stary, dir.Path(u"pusty"), transfer::kRegisterMissing},
-      {dir.Path(u"brak"), stary, transfer::kRegisterMissing},
+      {u"", u"", shell::kPathsEqual},
+      {stary, u" " + stary + u"\t", shell::kPathsEqual},
+      {stary, stary + u"\\", shell::kPathsEqual},
+      {stary, dir.Path(u"pusty"), shell::kRegisterMissing},
+      {dir.Path(u"brak"), stary, shell::kRegisterMissing},
   };
   for (const auto& c : cases) {
     form.screen.events.clear();
@@ -59,11 +59,10 @@ TEST_F(AcceptanceTest, RefusedPairsChangeNothing) {
     EXPECT_EQ(main.fSciezka_source(), u"");
     EXPECT_TRUE(form.mmo_2.lines.empty());
   }
-  EXPECT_EQ(Shown(transfer::kPathsEqual),
+  EXPECT_EQ(Shown(shell::kPathsEqual),
             u"Informacja szydząca|Ścieżki muszą być rózne. Popraw ścieżki, albo skontaktuj się z "
             u"Fabryką.|48");
-  EXPECT_EQ(Shown(transfer::kRegisterMissing),
-            u"Błąd|Coś nie tak. Sprawdź czy katalogi są dobre|16");
+  EXPECT_EQ(Shown(shell::kRegisterMissing), u"Błąd|Coś nie tak. Sprawdź czy katalogi są dobre|16");
 }
 
 TEST_F(AcceptanceTest, AnAcceptedPairLoadsTheDestinationsCompanies) {
@@ -90,7 +89,7 @@ TEST_F(AcceptanceTest, AnEmptySourceFieldLooksForTheRegisterAtTheRoot) {
       return platform::err::kSuccess;
     }
   } os{SystemOs()};
-  transfer::Tfrm_Main withRoot{os, form.Controls()};
+  shell::Tfrm_Main withRoot{os, form.Controls()};
   form.edt_ZETKA_source.text = u"";
   form.edt_ZETKA_dest.text = dir.Path(u"zetka_2009");
   withRoot.btn_1Click();
@@ -99,12 +98,28 @@ TEST_F(AcceptanceTest, AnEmptySourceFieldLooksForTheRegisterAtTheRoot) {
   EXPECT_EQ(form.mmo_2.lines, (Events{u"FIRMA1", u"FIRMA2"}));
 }
 
+// The lists are emptied before the register is opened: what they held
+// before is gone even when the register cannot be read.
 TEST_F(AcceptanceTest, AFailedLoadStaysOnThePathsScreenWithThePathsSet) {
+  form.mmo_1.lines = {u"stara"};
   dir.SetReadOnly(u"zetka_2009\\spisfirm.dat");
   EXPECT_THROW(Click(dir.Path(u"zetka_2008"), dir.Path(u"zetka_2009")), transfer::EInOutError);
   EXPECT_EQ(form.screen.events, Events{u"lists"});
   EXPECT_EQ(main.fSciezka_dest(), dir.Path(u"zetka_2009") + u"\\");
   EXPECT_TRUE(form.mmo_1.lines.empty());
+}
+
+// A read refused after the first record: the company read before it stays
+// listed in both boxes.
+TEST_F(AcceptanceTest, ALoadFailedPartWayKeepsTheCompaniesReadSoFar) {
+  testing_support::NthReadRefused os{SystemOs(), 2};
+  shell::Tfrm_Main failing{os, form.Controls()};
+  form.edt_ZETKA_source.text = dir.Path(u"zetka_2008");
+  form.edt_ZETKA_dest.text = dir.Path(u"zetka_2009");
+  EXPECT_THROW(failing.btn_1Click(), transfer::EInOutError);
+  EXPECT_EQ(form.screen.events, Events{u"lists"});
+  EXPECT_EQ(form.mmo_1.lines, Events{u"Alfa"});
+  EXPECT_EQ(form.mmo_2.lines, Events{u"FIRMA1"});
 }
 
 }  // namespace

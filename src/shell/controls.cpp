@@ -1,6 +1,25 @@
-#include "transfer/controls.h"
+#include "shell/controls.h"
 
-namespace transfer {
+namespace shell {
+
+namespace {
+
+constexpr std::u16string_view kLineBreak = u"\r\n";
+
+}  // namespace
+
+void Log(LogControl& mmo_Log, std::u16string_view Zapis) {
+  std::u16string text;
+  text.reserve(Zapis.size() + kLineBreak.size());
+  if (mmo_Log.EndsWithLineBreak()) {
+    AppendShownInBox(text, Zapis);
+    text.append(kLineBreak);
+  } else {
+    text.append(kLineBreak);
+    AppendShownInBox(text, Zapis);
+  }
+  mmo_Log.AppendText(text);
+}
 
 void AppendShownInBox(std::u16string& text, std::u16string_view more) {
   constexpr std::u16string_view kNulMark = u"<NUL>";
@@ -29,4 +48,4 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
   return lines;
 }
 
-}  // namespace transfer
+}  // namespace shell

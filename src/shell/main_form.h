@@ -1,18 +1,21 @@
-// The main window's working state and the operations of the year-end
-// transfer. The state lives in the window's controls, reached through small
-// interfaces; only the two accepted paths are fields of their own.
+// The main form: the handlers of its buttons over its controls, reached
+// through small interfaces. Each click reads the controls it needs once and
+// runs the year-end transfer's operations on those values; what they report
+// goes into the boxes. Only the two accepted paths are fields of their own.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/os.h"
-#include "transfer/controls.h"
+#include "shell/controls.h"
 #include "transfer/number_format.h"
 
-namespace transfer {
+namespace shell {
 
-struct Controls {
+struct MainFormControls {
   TextControl& edt_ZETKA_source;
   TextControl& edt_ZETKA_dest;
   LinesControl& mmo_1;  // company names
@@ -25,7 +28,7 @@ struct Controls {
   MessageDisplay& messages;
 };
 
-// The message boxes of the transfer: text, caption and platform flags.
+// The main form's message boxes: text, caption and platform flags.
 struct Message {
   std::u16string_view text;
   std::u16string_view caption;
@@ -40,16 +43,18 @@ inline constexpr Message kRunEnded{u"Koniec", u"Info", 0x40};
 
 class Tfrm_Main {
  public:
-  Tfrm_Main(platform::Os& os, const Controls& controls);
+  Tfrm_Main(platform::Os& os, const MainFormControls& controls);
 
   // "OK": accepts the pair of installation paths and loads the companies.
   void btn_1Click();
   // "SRU": the run. The copy, then the transfer, "Koniec", then the log file.
   void btn_2Click();
 
+  // Lists the destination's companies in mmo_1 and mmo_2, each as it is read.
   void ZaladujFirmy();
-  void SkopiujPliki();
-  void SkopiujRemanenty();
+  void SkopiujPliki(const std::vector<std::u16string>& katalogi,
+                    const std::vector<std::u16string>& pliki);
+  void SkopiujRemanenty(const std::vector<std::u16string>& katalogi);
 
   // The regional settings changed: the log's decimal separator follows them.
   void RefreshDecimalSeparator() { separator_.Refresh(); }
@@ -61,10 +66,10 @@ class Tfrm_Main {
   void Show(const Message& message);
 
   platform::Os& os_;
-  Controls c_;
-  DecimalSeparator separator_;
+  MainFormControls c_;
+  transfer::DecimalSeparator separator_;
   std::u16string fSciezka_source_;
   std::u16string fSciezka_dest_;
 };
 
-}  // namespace transfer
+}  // namespace shell

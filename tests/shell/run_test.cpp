@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/utf8.h"
+#include "shell/main_form.h"
 #include "support/fake_controls.h"
 #include "support/forwarding_os.h"
 #include "support/installations.h"
 #include "support/system.h"
 #include "transfer/errors.h"
-#include "transfer/main_form.h"
 
 namespace {
 
@@ -40,13 +40,13 @@ class RunTest : public ::testing::Test {
   Installations pair;
   testing_support::RegionalOs os{testing_support::SystemOs(), pair.dir.Path(u"bin\\dopliki32.exe")};
   FakeForm form;
-  transfer::Tfrm_Main main{os, form.Controls()};
+  shell::Tfrm_Main main{os, form.Controls()};
 };
 
 TEST_F(RunTest, NeitherOperationStillEndsAndSaves) {
   main.btn_2Click();
-  EXPECT_EQ(form.screen.events, Events{Shown(transfer::kRunEnded)});
-  EXPECT_EQ(Shown(transfer::kRunEnded), u"Info|Koniec|64");
+  EXPECT_EQ(form.screen.events, Events{Shown(shell::kRunEnded)});
+  EXPECT_EQ(Shown(shell::kRunEnded), u"Info|Koniec|64");
   EXPECT_EQ(LogFile(), "");
 }
 
@@ -121,7 +121,7 @@ TEST_F(RunTest, AReadOnlyLogFileFailsAfterKoniec) {
     EXPECT_EQ(e.Message().rfind(u"Cannot create file \"" + pair.dir.Path(kLogFile) + u"\". ", 0),
               0u);
   }
-  EXPECT_EQ(form.screen.events, Events{Shown(transfer::kRunEnded)});
+  EXPECT_EQ(form.screen.events, Events{Shown(shell::kRunEnded)});
   EXPECT_EQ(LogFile(), "stary");
 }
 

@@ -1,0 +1,99 @@
+#include "shell/main_form.h"
+
+#include "transfer/activity_log.h"
+#include "transfer/company_register.h"
+#include "transfer/file_copy.h"
+#include "transfer/inventory_transfer.h"
+#include "transfer/paths.h"
+#include "transfer/report.h"
+
+namespace shell {
+
+namespace {
+
+// The run's lines go into the log box as it shows them.
+class LogBoxReport final : public transfer::RunReport {
+ public:
+  explicit LogBoxReport(LogControl& box) : box_(box) {}
+  void Logged(std::u16string_view line) override { Log(box_, line); }
+
+ private:
+  LogControl& box_;
+};
+
+// Each company goes into the two lists as it is read: a load that fails
+// part-way leaves those read so far listed.
+class ListsReport final : public transfer::LoadReport {
+ public:
+  ListsReport(LinesControl& names, LinesControl& katalogi) : names_(names), katalogi_(katalogi) {}
+  void CompanyRead(std::u16string_view nazwa, std::u16string_view katalog) override {
+    names_.Append(nazwa);
+    katalogi_.Append(katalog);
+  }
+
+ private:
+  LinesControl& names_;
+  LinesControl& katalogi_;
+};
+
+}  // namespace
+
+Tfrm_Main::Tfrm_Main(platform::Os& os, const MainFormControls& controls)
+    : os_(os), c_(controls), separator_(os) {}
+
+void Tfrm_Main::Show(const Message& message) {
+  c_.messages.Show(message.text, message.caption, message.flags);
+}
+
+void Tfrm_Main::btn_1Click() {
+  const std::u16string source = c_.edt_ZETKA_source.Text();
+  const std::u16string dest = c_.edt_ZETKA_dest.Text();
+  switch (transfer::JudgePaths(os_, source, dest)) {
+    case transfer::PathVerdict::kSame:
+      Show(kPathsEqual);
+      return;
+    case transfer::PathVerdict::kIncomplete:
+      Show(kRegisterMissing);
+      return;
+    case transfer::PathVerdict::kAccepted:
+      break;
+  }
+  c_.screens.ShowCompanyLists();
+  fSciezka_source_ = transfer::SlashStr(source);
+  fSciezka_dest_ = transfer::SlashStr(dest);
+  ZaladujFirmy();
+  c_.screens.ShowRunScreen();
+}
+
+void Tfrm_Main::btn_2Click() {
+  const bool copy = c_.chk_4.Checked();
+  const bool carry = c_.chk_Remanenty.Checked();
+  const std::vector<std::u16string> katalogi =
+      copy || carry ? c_.mmo_2.Lines() : std::vector<std::u16string>();
+  if (copy) SkopiujPliki(katalogi, c_.mmo_3.Lines());
+  if (carry) SkopiujRemanenty(katalogi);
+  Show(kRunEnded);
+  // The log is saved as the box holds it then, with what the user typed.
+  transfer::SaveLog(os_, c_.mmo_Log.Text(), transfer::LogFilePath(os_.ExecutablePath()));
+}
+
+void Tfrm_Main::ZaladujFirmy() {
+  c_.mmo_1.Clear();
+  c_.mmo_2.Clear();
+  ListsReport lists(c_.mmo_1, c_.mmo_2);
+  transfer::ZaladujFirmy(os_, fSciezka_dest_, lists);
+}
+
+void Tfrm_Main::SkopiujPliki(const std::vector<std::u16string>& katalogi,
+                             const std::vector<std::u16string>& pliki) {
+  LogBoxReport log(c_.mmo_Log);
+  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, katalogi, pliki, log);
+}
+
+void Tfrm_Main::SkopiujRemanenty(const std::vector<std::u16string>& katalogi) {
+  LogBoxReport log(c_.mmo_Log);
+  transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, katalogi, log,
+                             separator_.Text());
+}
+
+}  // namespace shell

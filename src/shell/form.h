@@ -37,8 +37,9 @@ enum class Id {
   btn_2,
   btn_3,
   btn_4,
+  btn_Podglad,
 };
-inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Id::btn_4) + 1;
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Id::btn_Podglad) + 1;
 
 enum class Kind {
   kContainer,

@@ -103,6 +103,7 @@ class WindowAccessTest : public WindowTest {
         {"btn_2", Control(Id::btn_2), u"SRU"},
         {"btn_3", Control(Id::btn_3), u"Powrót do wyboru ścieżek"},
         {"btn_4", Control(Id::btn_4), u"KOniec"},
+        {"btn_Podglad", Control(Id::btn_Podglad), u"Podgląd"},
     };
   }
 };

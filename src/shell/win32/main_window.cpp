@@ -206,7 +206,7 @@ Id MainWindow::EnterTarget() const {
 }
 
 void MainWindow::InvalidateButtons() {
-  for (const Id button : {Id::btn_1, Id::btn_2, Id::btn_3, Id::btn_4}) {
+  for (const Id button : {Id::btn_1, Id::btn_2, Id::btn_3, Id::btn_4, Id::btn_Podglad}) {
     InvalidateRect(Control(button), nullptr, FALSE);
   }
 }

@@ -53,6 +53,16 @@ class MessageDisplay {
   virtual void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) = 0;
 };
 
+// Shows a modal window of the program's own: a summary a person reads at a
+// glance ("\n" between its lines), then lines as they are, and "Zamknij".
+class ListDisplay {
+ public:
+  virtual ~ListDisplay() = default;
+  // Returns when the user has closed it.
+  virtual void ShowList(std::u16string_view title, std::u16string_view summary,
+                        const std::vector<std::u16string>& lines) = 0;
+};
+
 // What the acceptance of a pair of paths changes on the screen.
 class Screens {
  public:

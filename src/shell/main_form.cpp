@@ -1,7 +1,13 @@
 #include "shell/main_form.h"
 
+#include <optional>
+#include <utility>
+
+#include "platform/overlay_os.h"
+#include "shell/preview.h"
 #include "transfer/activity_log.h"
 #include "transfer/company_register.h"
+#include "transfer/errors.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
 #include "transfer/paths.h"
@@ -19,6 +25,13 @@ class LogBoxReport final : public transfer::RunReport {
 
  private:
   LogControl& box_;
+};
+
+// The lines a previewed operation logs, kept for the preview's window.
+class KeptLines final : public transfer::RunReport {
+ public:
+  void Logged(std::u16string_view line) override { lines.emplace_back(line); }
+  std::vector<std::u16string> lines;
 };
 
 // Each company goes into the two lists as it is read: a load that fails
@@ -75,6 +88,40 @@ void Tfrm_Main::btn_2Click() {
   Show(kRunEnded);
   // The log is saved as the box holds it then, with what the user typed.
   transfer::SaveLog(os_, c_.mmo_Log.Text(), transfer::LogFilePath(os_.ExecutablePath()));
+}
+
+void Tfrm_Main::btn_PodgladClick() {
+  // The controls are read as "SRU" reads them.
+  const bool copy = c_.chk_4.Checked();
+  const bool carry = c_.chk_Remanenty.Checked();
+  const std::vector<std::u16string> katalogi =
+      copy || carry ? c_.mmo_2.Lines() : std::vector<std::u16string>();
+  const std::vector<std::u16string> pliki = copy ? c_.mmo_3.Lines() : std::vector<std::u16string>();
+
+  platform::OverlayOs overlay(os_);
+  KeptLines copyLines, transferLines;
+  std::optional<PreviewFailure> failure;
+  RunStage stage = RunStage::kCopy;
+  try {
+    if (copy) {
+      transfer::SkopiujPliki(overlay, fSciezka_source_, fSciezka_dest_, katalogi, pliki, copyLines);
+    }
+    stage = RunStage::kTransfer;
+    if (carry) {
+      transfer::SkopiujRemanenty(overlay, fSciezka_source_, fSciezka_dest_, katalogi, transferLines,
+                                 separator_.Text());
+    }
+  } catch (const transfer::Exception& e) {
+    // Where the real run would end: the window says so instead.
+    failure = PreviewFailure{stage, e.Message()};
+  }
+
+  const std::u16string summary =
+      PreviewSummary({fSciezka_source_, fSciezka_dest_, katalogi, overlay.Changes(),
+                      transferLines.lines, failure, separator_.Text()});
+  std::vector<std::u16string> lines = std::move(copyLines.lines);
+  lines.insert(lines.end(), transferLines.lines.begin(), transferLines.lines.end());
+  c_.lists.ShowList(kPreviewTitle, summary, lines);
 }
 
 void Tfrm_Main::ZaladujFirmy() {

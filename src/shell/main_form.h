@@ -26,6 +26,7 @@ struct MainFormControls {
   LogControl& mmo_Log;
   Screens& screens;
   MessageDisplay& messages;
+  ListDisplay& lists;
 };
 
 // The main form's message boxes: text, caption and platform flags.
@@ -49,6 +50,10 @@ class Tfrm_Main {
   void btn_1Click();
   // "SRU": the run. The copy, then the transfer, "Koniec", then the log file.
   void btn_2Click();
+  // "Podgląd": the operations "SRU" would run, run over an overlay of the
+  // files so that nothing is written, then what they would do and log shown
+  // in a window. Nothing goes into the log box or the log file.
+  void btn_PodgladClick();
 
   // Lists the destination's companies in mmo_1 and mmo_2, each as it is read.
   void ZaladujFirmy();

@@ -36,11 +36,24 @@ struct FakeLog : shell::LogControl {
   void AppendText(std::u16string_view more) override { text += more; }
 };
 
+// A list window as it was shown.
+struct ShownList {
+  std::u16string title, summary;
+  std::vector<std::u16string> lines;
+};
+
 // Everything the window showed, in order: message boxes as
-// "caption|text|flags", screen changes as "lists" and "run screen".
-struct FakeScreen : shell::MessageDisplay, shell::Screens {
+// "caption|text|flags", screen changes as "lists" and "run screen", list
+// windows as "list|title" (and whole in `lists`).
+struct FakeScreen : shell::MessageDisplay, shell::Screens, shell::ListDisplay {
   std::vector<std::u16string> events;
+  std::vector<ShownList> lists;
   void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override;
+  void ShowList(std::u16string_view title, std::u16string_view summary,
+                const std::vector<std::u16string>& lines) override {
+    events.push_back(u"list|" + std::u16string(title));
+    lists.push_back({std::u16string(title), std::u16string(summary), lines});
+  }
   void ShowCompanyLists() override { events.emplace_back(u"lists"); }
   void ShowRunScreen() override { events.emplace_back(u"run screen"); }
 };
@@ -58,8 +71,8 @@ struct FakeForm {
 
   FakeForm() { mmo_3.lines = {u"BAZA_DW8.REK"}; }
   shell::MainFormControls Controls() {
-    return {edt_ZETKA_source, edt_ZETKA_dest, mmo_1,  mmo_2, mmo_3, chk_4,
-            chk_Remanenty,    mmo_Log,        screen, screen};
+    return {edt_ZETKA_source, edt_ZETKA_dest, mmo_1,  mmo_2,  mmo_3, chk_4,
+            chk_Remanenty,    mmo_Log,        screen, screen, screen};
   }
 };
 

@@ -109,9 +109,10 @@ DirectoryField& FormControls::Field(Id field) {
   return field == Id::edt_ZETKA_source ? *sourceField_ : *destField_;
 }
 
-MainFormControls FormControls::ForForm(Screens& screens, MessageDisplay& messages) {
-  return {*source_, *dest_,          *mmo_1_,   *mmo_2_, *mmo_3_,
-          *chk_4_,  *chk_Remanenty_, *mmo_Log_, screens, messages};
+MainFormControls FormControls::ForForm(Screens& screens, MessageDisplay& messages,
+                                       ListDisplay& lists) {
+  return {*source_,        *dest_,    *mmo_1_, *mmo_2_,  *mmo_3_, *chk_4_,
+          *chk_Remanenty_, *mmo_Log_, screens, messages, lists};
 }
 
 void FormControls::ApplyFont(UINT dpi) {

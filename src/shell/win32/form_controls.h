@@ -39,7 +39,7 @@ class FormControls {
   DirectoryField& Field(Id field);
 
   // The controls as the main form's handlers reach them.
-  MainFormControls ForForm(Screens& screens, MessageDisplay& messages);
+  MainFormControls ForForm(Screens& screens, MessageDisplay& messages, ListDisplay& lists);
 
   // Makes the font for the DPI and gives it to every control, places the
   // fields' folder buttons and measures the texts anew.

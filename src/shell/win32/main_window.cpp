@@ -10,6 +10,7 @@
 #include "shell/win32/boundary.h"
 #include "shell/win32/dpi.h"
 #include "shell/win32/input_block.h"
+#include "shell/win32/list_window.h"
 #include "shell/win32/painting.h"
 #include "shell/win32/panels.h"
 #include "shell/win32/system_failure.h"
@@ -43,6 +44,23 @@ class MainWindow::ScreenSwitch final : public Screens {
     ShowWindow(window_.Control(Id::mmo_2), SW_SHOW);
   }
   void ShowRunScreen() override { window_.ShowScreen(Screen::kRun); }
+
+ private:
+  MainWindow& window_;
+};
+
+// The form's list windows, owned by frm_Main in its font and at its DPI.
+class MainWindow::Lists final : public ListDisplay {
+ public:
+  explicit Lists(MainWindow& window) : window_(window) {}
+  void ShowList(std::u16string_view title, std::u16string_view summary,
+                const std::vector<std::u16string>& lines) override {
+    // As before a message box: what the handler gathered for the boxes
+    // shows behind the window.
+    window_.controls_.FlushBoxes();
+    win32::ShowList(window_.hwnd_, {std::u16string(title), std::u16string(summary), lines},
+                    window_.controls_.Font(), window_.dpi_);
+  }
 
  private:
   MainWindow& window_;
@@ -104,7 +122,8 @@ void MainWindow::OnCreate() {
   widths_ = InitialWidths(static_cast<int>(dpi_));
   controls_.Create(hwnd_, os_);
   screens_ = std::make_unique<ScreenSwitch>(*this);
-  form_ = std::make_unique<Tfrm_Main>(os_, controls_.ForForm(*screens_, boxes_));
+  lists_ = std::make_unique<Lists>(*this);
+  form_ = std::make_unique<Tfrm_Main>(os_, controls_.ForForm(*screens_, boxes_, *lists_));
   controls_.ApplyFont(dpi_);
   boxes_.SetMainWindow(
       hwnd_,
@@ -243,6 +262,9 @@ void MainWindow::Press(Id button) {
         break;
       case Id::btn_4:
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        break;
+      case Id::btn_Podglad:
+        form_->btn_PodgladClick();
         break;
       default:
         break;

@@ -48,6 +48,7 @@ class MainWindow : public BaseWindow<MainWindow> {
 
  private:
   class ScreenSwitch;
+  class Lists;
 
   static RECT StartingPlace(UINT dpi);
   void OnCreate();
@@ -93,6 +94,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   // Declared before the form, which reaches them: they outlive it.
   FormControls controls_;
   std::unique_ptr<ScreenSwitch> screens_;
+  std::unique_ptr<Lists> lists_;
   std::unique_ptr<Tfrm_Main> form_;
 };
 

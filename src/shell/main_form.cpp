@@ -1,9 +1,12 @@
 #include "shell/main_form.h"
 
+#include <optional>
+
 #include "transfer/activity_log.h"
 #include "transfer/company_register.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
+#include "transfer/journal_file.h"
 #include "transfer/paths.h"
 #include "transfer/report.h"
 
@@ -70,8 +73,16 @@ void Tfrm_Main::btn_2Click() {
   const bool carry = c_.chk_Remanenty.Checked();
   const std::vector<std::u16string> katalogi =
       copy || carry ? c_.mmo_2.Lines() : std::vector<std::u16string>();
-  if (copy) SkopiujPliki(katalogi, c_.mmo_3.Lines());
-  if (carry) SkopiujRemanenty(katalogi);
+  {
+    // A run that may change something keeps its journal in the new
+    // installation, so that an undo can take the run back. The OS layer
+    // offers no clock: the run's time stays empty.
+    std::optional<transfer::RunJournal> journal;
+    if (copy || carry) journal.emplace(os_, fSciezka_source_, fSciezka_dest_, u"");
+    if (copy) SkopiujPliki(katalogi, c_.mmo_3.Lines(), &*journal);
+    if (carry) SkopiujRemanenty(katalogi, &*journal);
+    if (journal) journal->Close();
+  }
   Show(kRunEnded);
   // The log is saved as the box holds it then, with what the user typed.
   transfer::SaveLog(os_, c_.mmo_Log.Text(), transfer::LogFilePath(os_.ExecutablePath()));
@@ -85,15 +96,17 @@ void Tfrm_Main::ZaladujFirmy() {
 }
 
 void Tfrm_Main::SkopiujPliki(const std::vector<std::u16string>& katalogi,
-                             const std::vector<std::u16string>& pliki) {
+                             const std::vector<std::u16string>& pliki,
+                             transfer::RunJournal* journal) {
   LogBoxReport log(c_.mmo_Log);
-  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, katalogi, pliki, log);
+  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, katalogi, pliki, log, journal);
 }
 
-void Tfrm_Main::SkopiujRemanenty(const std::vector<std::u16string>& katalogi) {
+void Tfrm_Main::SkopiujRemanenty(const std::vector<std::u16string>& katalogi,
+                                 transfer::RunJournal* journal) {
   LogBoxReport log(c_.mmo_Log);
   transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, katalogi, log,
-                             separator_.Text());
+                             separator_.Text(), journal);
 }
 
 }  // namespace shell

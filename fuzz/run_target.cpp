@@ -13,10 +13,10 @@
 //   3. every additional file's old content is still there, under its own name
 //      or as the backup; a target vanishes only where the move of its backup
 //      back was refused; under its own name it is what it was or a complete
-//      copy, never part of one; nothing appears but copies, backups and the
-//      log, and a partial file only where its removal was refused; the log
-//      file is whole; the old installation and everything else stay as they
-//      were;
+//      copy, never part of one; nothing appears but copies, backups, the
+//      log and the undo journal (every line of which reads), and a partial
+//      file only where its removal was refused; the log file is whole; the
+//      old installation and everything else stay as they were;
 //   4. the log claims no carried value and no copy that did not happen;
 //   5. no file is left open;
 //   6. a clean run afterwards ends as a run that never failed does, wherever
@@ -39,6 +39,7 @@
 #include "support/records.h"
 #include "support/restore_watch.h"
 #include "transfer/errors.h"
+#include "transfer/journal_file.h"
 #include "transfer/partial_file.h"
 
 namespace fuzz {
@@ -258,6 +259,7 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
   const MemoryOs& os = session.memory;
   const std::u16string sourceKey = Key(os, kSource) + u"\\", destKey = Key(os, kDest) + u"\\";
   const std::u16string logKey = Key(os, kLogFile);
+  const std::u16string journalKey = Key(os, transfer::JournalPath(kDest));
   std::set<std::u16string> refused, kept;
   for (const auto& name : session.watch.movedBackRefused) refused.insert(Key(os, name));
   for (const auto& name : session.watch.removalRefused) kept.insert(Key(os, name));
@@ -284,7 +286,9 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
   for (const auto& [key, content] : before) {
     // The program's own partial files, left by a run that could not remove
     // them, are its to replace or remove.
-    if (annual.count(key) || key == logKey || key.ends_with(transfer::kPartialSuffix)) continue;
+    if (annual.count(key) || key == logKey || key == journalKey ||
+        key.ends_with(transfer::kPartialSuffix))
+      continue;
     // Nothing outside the new installation is changed (the old one is only
     // read), nor are the registers and existing backups. A file entry that
     // leads out of the company directory may be moved aside and, with its
@@ -311,7 +315,7 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
     // Named apart: lambdas cannot capture structured bindings in C++20.
     const std::u16string& key = file.first;
     const std::string& content = file.second;
-    if (Has(before, key) || key == logKey) continue;
+    if (Has(before, key) || key == logKey || key == journalKey) continue;
     if (key.ends_with(transfer::kPartialSuffix)) {
       if (!kept.count(key)) Fail("a partial file stayed: " + Utf8(key));
       continue;
@@ -337,6 +341,12 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
     const std::string& saved = after.at(logKey);
     if (!whole.starts_with(saved) || !(saved.empty() || saved.ends_with("\r\n")))
       Fail("the log file is cut short");
+  }
+  // The undo journal: whatever the run's faults, every line of it reads.
+  if (Has(after, journalKey)) {
+    const auto journal = transfer::ParseJournal(after.at(journalKey));
+    Check(journal.state == transfer::JournalState::kReadable && journal.problems.empty(),
+          "the journal holds a line that does not read");
   }
   // 4. What this run's log lines claim.
   const auto lines = shell::SplitLines(session.form.mmo_Log.text.substr(loggedBefore.size()));
@@ -373,10 +383,11 @@ void CheckRun(const Scenario& scenario, const Session& session, const Files& bef
 
 // Every file but the backups, the targets whose move back was refused, the
 // partial files whose removal was refused (a rerun replaces one only where it
-// copies that pair again), and the log: what a clean rerun must leave as a
-// run that never failed does.
+// copies that pair again), the log and the journal (both hold every run): what a clean rerun must
+// leave as a run that never failed does.
 Files Comparable(const Session& session, Files files) {
-  std::set<std::u16string> skip{Key(session.memory, kLogFile)};
+  std::set<std::u16string> skip{Key(session.memory, kLogFile),
+                                Key(session.memory, transfer::JournalPath(kDest))};
   for (const auto& name : session.watch.movedBackRefused) skip.insert(Key(session.memory, name));
   for (const auto& name : session.watch.removalRefused) skip.insert(Key(session.memory, name));
   std::erase_if(files, [&](const auto& file) {

@@ -10,6 +10,7 @@
 #include "transfer/errors.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
+#include "transfer/journal_file.h"
 #include "transfer/paths.h"
 #include "transfer/report.h"
 
@@ -83,8 +84,16 @@ void Tfrm_Main::btn_2Click() {
   const bool carry = c_.chk_Remanenty.Checked();
   const std::vector<std::u16string> katalogi =
       copy || carry ? c_.mmo_2.Lines() : std::vector<std::u16string>();
-  if (copy) SkopiujPliki(katalogi, c_.mmo_3.Lines());
-  if (carry) SkopiujRemanenty(katalogi);
+  {
+    // A run that may change something keeps its journal in the new
+    // installation, so that an undo can take the run back. The OS layer
+    // offers no clock: the run's time stays empty.
+    std::optional<transfer::RunJournal> journal;
+    if (copy || carry) journal.emplace(os_, fSciezka_source_, fSciezka_dest_, u"");
+    if (copy) SkopiujPliki(katalogi, c_.mmo_3.Lines(), &*journal);
+    if (carry) SkopiujRemanenty(katalogi, &*journal);
+    if (journal) journal->Close();
+  }
   Show(kRunEnded);
   // The log is saved as the box holds it then, with what the user typed.
   transfer::SaveLog(os_, c_.mmo_Log.Text(), transfer::LogFilePath(os_.ExecutablePath()));
@@ -103,14 +112,20 @@ void Tfrm_Main::btn_PodgladClick() {
   std::optional<PreviewFailure> failure;
   RunStage stage = RunStage::kCopy;
   try {
+    // The journal too, as "SRU" keeps it: one that cannot be written ends
+    // the run there as well.
+    std::optional<transfer::RunJournal> journal;
+    if (copy || carry) journal.emplace(overlay, fSciezka_source_, fSciezka_dest_, u"");
     if (copy) {
-      transfer::SkopiujPliki(overlay, fSciezka_source_, fSciezka_dest_, katalogi, pliki, copyLines);
+      transfer::SkopiujPliki(overlay, fSciezka_source_, fSciezka_dest_, katalogi, pliki, copyLines,
+                             &*journal);
     }
     stage = RunStage::kTransfer;
     if (carry) {
       transfer::SkopiujRemanenty(overlay, fSciezka_source_, fSciezka_dest_, katalogi, transferLines,
-                                 separator_.Text());
+                                 separator_.Text(), &*journal);
     }
+    if (journal) journal->Close();
   } catch (const transfer::Exception& e) {
     // Where the real run would end: the window says so instead.
     failure = PreviewFailure{stage, e.Message()};
@@ -132,15 +147,17 @@ void Tfrm_Main::ZaladujFirmy() {
 }
 
 void Tfrm_Main::SkopiujPliki(const std::vector<std::u16string>& katalogi,
-                             const std::vector<std::u16string>& pliki) {
+                             const std::vector<std::u16string>& pliki,
+                             transfer::RunJournal* journal) {
   LogBoxReport log(c_.mmo_Log);
-  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, katalogi, pliki, log);
+  transfer::SkopiujPliki(os_, fSciezka_source_, fSciezka_dest_, katalogi, pliki, log, journal);
 }
 
-void Tfrm_Main::SkopiujRemanenty(const std::vector<std::u16string>& katalogi) {
+void Tfrm_Main::SkopiujRemanenty(const std::vector<std::u16string>& katalogi,
+                                 transfer::RunJournal* journal) {
   LogBoxReport log(c_.mmo_Log);
   transfer::SkopiujRemanenty(os_, fSciezka_source_, fSciezka_dest_, katalogi, log,
-                             separator_.Text());
+                             separator_.Text(), journal);
 }
 
 }  // namespace shell

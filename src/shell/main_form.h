@@ -13,6 +13,10 @@
 #include "shell/controls.h"
 #include "transfer/number_format.h"
 
+namespace transfer {
+class RunJournal;
+}
+
 namespace shell {
 
 struct MainFormControls {
@@ -49,6 +53,8 @@ class Tfrm_Main {
   // "OK": accepts the pair of installation paths and loads the companies.
   void btn_1Click();
   // "SRU": the run. The copy, then the transfer, "Koniec", then the log file.
+  // With a switch ticked, the run first opens its journal ("dopliki32.cofnij"
+  // in the new installation); one that cannot be opened ends the run there.
   void btn_2Click();
   // "Podgląd": the operations "SRU" would run, run over an overlay of the
   // files so that nothing is written, then what they would do and log shown
@@ -57,9 +63,10 @@ class Tfrm_Main {
 
   // Lists the destination's companies in mmo_1 and mmo_2, each as it is read.
   void ZaladujFirmy();
+  // The operations, each change recorded in the run's journal first.
   void SkopiujPliki(const std::vector<std::u16string>& katalogi,
-                    const std::vector<std::u16string>& pliki);
-  void SkopiujRemanenty(const std::vector<std::u16string>& katalogi);
+                    const std::vector<std::u16string>& pliki, transfer::RunJournal* journal);
+  void SkopiujRemanenty(const std::vector<std::u16string>& katalogi, transfer::RunJournal* journal);
 
   // The regional settings changed: the log's decimal separator follows them.
   void RefreshDecimalSeparator() { separator_.Refresh(); }

@@ -6,6 +6,7 @@
 
 #include "transfer/errors.h"
 #include "transfer/extract_number.h"
+#include "transfer/journal_file.h"
 #include "transfer/number_format.h"
 #include "transfer/paths.h"
 #include "transfer/record_file.h"
@@ -30,7 +31,8 @@ bool IsZero(std::uint64_t bits) { return (bits & ~kSignBit) == 0; }
 
 // One company's step. Both files are closed when it returns or raises.
 void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16string& oldName,
-               const std::u16string& newName, RunReport& report, std::u16string_view separator) {
+               const std::u16string& newName, RunReport& report, std::u16string_view separator,
+               RunJournal* journal) {
   // A name too long for the system is never tested for presence: the open
   // below refuses it with its own failure rather than calling it missing.
   // A directory that climbs out of the installation has no annual file of it.
@@ -55,6 +57,9 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
     return;
   }
 
+  AnnualChange change{newName, static_cast<std::uint32_t>(TRokRekord::kRemanentPoczatkowy), {}, {}};
+  std::memcpy(change.before.data(), newImage.data() + TRokRekord::kRemanentPoczatkowy,
+              TRokRekord::kValueSize);
   // The value travels as its 8 bytes: no conversion can alter it.
   std::memcpy(newImage.data() + TRokRekord::kRemanentPoczatkowy,
               oldImage.data() + TRokRekord::kRemanentKoncowy, TRokRekord::kValueSize);
@@ -64,6 +69,12 @@ void CarryOver(platform::Os& os, std::u16string_view katalog, const std::u16stri
   // record is in the system's hands: the log never claims an unstored value.
   const std::u16string line = std::u16string(katalog) + u" REMA: " +
                               FormatLogNumber(std::bit_cast<double>(carried), separator);
+  if (journal) {
+    // On the disk before the bytes change, so that an undo can put them back.
+    std::memcpy(change.after.data(), newImage.data() + TRokRekord::kRemanentPoczatkowy,
+                TRokRekord::kValueSize);
+    journal->Record({change});
+  }
   newFile.SeekRecord(0);
   newFile.WriteRecord(newImage.data());
   report.Logged(line);
@@ -100,10 +111,11 @@ std::u16string AnnualFileName(std::u16string_view installation, std::u16string_v
 void SkopiujRemanenty(platform::Os& os, std::u16string_view fSciezka_source,
                       std::u16string_view fSciezka_dest,
                       const std::vector<std::u16string>& katalogi, RunReport& report,
-                      std::u16string_view decimalSeparator) {
+                      std::u16string_view decimalSeparator, RunJournal* journal) {
   const AnnualFileNames oldFiles(fSciezka_source), newFiles(fSciezka_dest);
   for (const auto& katalog : katalogi) {
-    CarryOver(os, katalog, oldFiles.For(katalog), newFiles.For(katalog), report, decimalSeparator);
+    CarryOver(os, katalog, oldFiles.For(katalog), newFiles.For(katalog), report, decimalSeparator,
+              journal);
   }
   report.Logged(u"OK. Remamenty skopiowano!");
 }

@@ -48,6 +48,9 @@ class JournalWriter {
   // journal may end in a torn entry that only a new writer drops.
   void Append(const std::vector<JournalEntry>& entries);
 
+  // Closes the journal. Raises EInOutError where the system refuses.
+  void Close() { file_.Close(); }
+
  private:
   void Open();
 
@@ -72,6 +75,10 @@ class RunJournal {
   // carries the run's own entry, so a run that changes nothing leaves no
   // entry. Raises EInOutError: the caller must then stop before them.
   void Record(const std::vector<Change>& changes);
+
+  // Closes the journal at the run's end: a refusal is reported as every
+  // other file's is. Raises EInOutError.
+  void Close() { writer_.Close(); }
 
  private:
   JournalWriter writer_;

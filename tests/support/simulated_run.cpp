@@ -37,8 +37,8 @@ struct Copy {
 }  // namespace
 
 void SimulateRun(platform::Os& os, std::u16string_view source, std::u16string_view dest,
-                 const std::vector<CompanyChanges>& companies) {
-  transfer::RunJournal journal(os, source, dest, u"test");
+                 const std::vector<CompanyChanges>& companies, std::u16string_view time) {
+  transfer::RunJournal journal(os, source, dest, time);
   for (const auto& company : companies) {
     std::vector<transfer::Change> changes;
     if (company.annual) {

@@ -25,6 +25,6 @@ struct CompanyChanges {
 
 // Raises EInOutError where a call is refused.
 void SimulateRun(platform::Os& os, std::u16string_view source, std::u16string_view dest,
-                 const std::vector<CompanyChanges>& companies);
+                 const std::vector<CompanyChanges>& companies, std::u16string_view time = u"test");
 
 }  // namespace testing_support

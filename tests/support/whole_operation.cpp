@@ -9,6 +9,10 @@ namespace testing_support {
 
 namespace fs = std::filesystem;
 
+namespace {
+const fs::path kJournal = fs::path("zetka_2009") / "dopliki32.cofnij";
+}
+
 WholeOperation::WholeOperation(platform::Os& system)
     : os(system, pair.dir.Path(u"bin\\dopliki32.exe")) {
   pair.dir.WriteBytes(u"zetka_2008\\spisfirm.dat", "");
@@ -55,7 +59,7 @@ Tree WholeOperation::Files() const {
        ++it) {
     const fs::path relative = fs::relative(it->path(), root);
     if (relative == "bin") it.disable_recursion_pending();
-    if (!it->is_regular_file()) continue;
+    if (!it->is_regular_file() || relative == kJournal) continue;
     const std::u16string name = relative.u16string();
     tree[relative.generic_string()] = pair.dir.ReadBytes(name);
   }

@@ -18,7 +18,9 @@
 namespace testing_support {
 
 // Every file under the folder by its relative path ("/" between parts), with
-// its bytes. The executable's folder "bin", where the log goes, is left out.
+// its bytes. The executable's folder "bin", where the log goes, is left out,
+// and so is the new installation's undo journal, which every run that may
+// change something writes (its content has tests of its own).
 using Tree = std::map<std::string, Bytes>;
 
 class WholeOperation {

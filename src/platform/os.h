@@ -65,6 +65,10 @@ class Os {
   // Opens an existing file for reading and writing, shared for reading and
   // writing with others (CreateFileW, OPEN_EXISTING).
   virtual std::uint32_t OpenExisting(std::u16string_view name, FileHandle& handle) = 0;
+  // Opens an existing file for reading only, shared as OpenExisting is, so a
+  // read-only file opens too; a write through the handle is refused with
+  // kAccessDenied (CreateFileW, GENERIC_READ, OPEN_EXISTING).
+  virtual std::uint32_t OpenForReading(std::u16string_view name, FileHandle& handle) = 0;
   // Creates the file anew or truncates it, read and write access, not shared
   // while open (CreateFileW, CREATE_ALWAYS).
   virtual std::uint32_t CreateAlways(std::u16string_view name, FileHandle& handle) = 0;

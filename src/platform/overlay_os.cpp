@@ -106,7 +106,7 @@ void OverlayOs::Leave(const Key& key, std::u16string_view name) {
 std::uint32_t OverlayOs::Load(File& file) {
   if (file.bytes) return err::kSuccess;
   FileHandle handle = 0;
-  if (const auto code = base_.OpenExisting(file.origin, handle)) return code;
+  if (const auto code = base_.OpenForReading(file.origin, handle)) return code;
   std::string bytes;
   const auto code = ReadWhole(base_, handle, bytes);
   base_.Close(handle);
@@ -130,12 +130,12 @@ OverlayOs::Handle* OverlayOs::FindHandle(FileHandle handle) {
 }
 
 FileHandle OverlayOs::Open(const Key& key, std::u16string_view name, FileHandle base,
-                           bool exclusive) {
+                           bool exclusive, bool writable) {
   Use& use = uses_[key];
   ++use.openers;
   use.exclusive = exclusive;
   const FileHandle handle = nextHandle_++;
-  handles_.emplace(handle, Handle{key, std::u16string(name), base, 0});
+  handles_.emplace(handle, Handle{key, std::u16string(name), base, 0, writable});
   return handle;
 }
 
@@ -146,26 +146,37 @@ std::string* OverlayOs::Held(const Handle& open) {
 }
 
 std::uint32_t OverlayOs::OpenExisting(std::u16string_view name, FileHandle& handle) {
+  return OpenShared(name, true, handle);
+}
+
+std::uint32_t OverlayOs::OpenForReading(std::u16string_view name, FileHandle& handle) {
+  return OpenShared(name, false, handle);
+}
+
+std::uint32_t OverlayOs::OpenShared(std::u16string_view name, bool writable, FileHandle& handle) {
   handle = 0;
   const Overlaid overlaid = Find(name);
   if (File* file = overlaid.file) {
     if (file->gone) return err::kFileNotFound;
-    if (file->readOnly) return err::kAccessDenied;
+    if (writable && file->readOnly) return err::kAccessDenied;
     const auto use = uses_.find(*overlaid.key);
     if (use != uses_.end() && use->second.exclusive) return err::kSharingViolation;
     if (const auto code = Load(*file)) return code;
-    handle = Open(*overlaid.key, name, 0, false);
+    handle = Open(*overlaid.key, name, 0, false, writable);
     return err::kSuccess;
   }
   FileHandle base = 0;
-  if (const auto code = base_.OpenExisting(name, base)) return code;
+  if (const auto code =
+          writable ? base_.OpenExisting(name, base) : base_.OpenForReading(name, base)) {
+    return code;
+  }
   if (!overlaid.key) {
     // The base opened a file whose folder it could not tell: never read
     // without a key, which a later write would need.
     base_.Close(base);
     return err::kAccessDenied;
   }
-  handle = Open(*overlaid.key, name, base, false);
+  handle = Open(*overlaid.key, name, base, false, writable);
   return err::kSuccess;
 }
 
@@ -222,6 +233,7 @@ std::uint32_t OverlayOs::Write(FileHandle handle, const void* buffer, std::uint3
   done = 0;
   Handle* open = FindHandle(handle);
   if (open == nullptr) return kInvalidHandle;
+  if (!open->writable) return err::kAccessDenied;
   if (size == 0) return err::kSuccess;
   if (std::uint64_t{open->position} + size > UINT32_MAX) return err::kDiskFull;
   if (Held(*open) == nullptr) {

@@ -43,6 +43,7 @@ class OverlayOs final : public Os {
   const FileChanges& Changes() const { return changes_; }
 
   std::uint32_t OpenExisting(std::u16string_view name, FileHandle& handle) override;
+  std::uint32_t OpenForReading(std::u16string_view name, FileHandle& handle) override;
   std::uint32_t CreateAlways(std::u16string_view name, FileHandle& handle) override;
   std::uint32_t Read(FileHandle handle, void* buffer, std::uint32_t size,
                      std::uint32_t& done) override;
@@ -106,6 +107,7 @@ class OverlayOs final : public Os {
     std::u16string name;  // as opened
     FileHandle base = 0;  // the base's handle while the file is untouched, else 0
     std::uint32_t position = 0;
+    bool writable = true;
   };
   // What the overlay knows of a name: its key when its folder exists, and
   // the overlay's own file there, if any.
@@ -130,7 +132,9 @@ class OverlayOs final : public Os {
   Handle* FindHandle(FileHandle handle);
   // The bytes of an open file the overlay holds, or null while the base does.
   std::string* Held(const Handle& open);
-  FileHandle Open(const Key& key, std::u16string_view name, FileHandle base, bool exclusive);
+  FileHandle Open(const Key& key, std::u16string_view name, FileHandle base, bool exclusive,
+                  bool writable = true);
+  std::uint32_t OpenShared(std::u16string_view name, bool writable, FileHandle& handle);
   void Put(const Key& key, File file);
   void Leave(const Key& key, std::u16string_view name);
   // The file at `from` takes the name `to`, listed as `kind`.

@@ -11,7 +11,9 @@ FileDigest DigestOf(platform::Os& os, std::u16string_view name) {
   // The bytes are counted as read: the system's size query gives only the
   // low 32 bits of a larger file.
   OwnedFile file(os);
-  if (!file.OpenIfPresent(name)) throw EInOutError(platform::err::kFileNotFound, name);
+  // Read only: a copy carries its source's read-only attribute.
+  if (!file.OpenIfPresent(name, OwnedFile::Access::kRead))
+    throw EInOutError(platform::err::kFileNotFound, name);
   FileDigest digest;
   Sha256 hash;
   std::vector<std::uint8_t> chunk(64 * 1024);

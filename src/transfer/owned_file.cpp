@@ -24,13 +24,14 @@ void OwnedFile::Fail(std::uint32_t code) const {
   throw EInOutError(static_cast<std::int32_t>(code), name_);
 }
 
-bool OwnedFile::OpenIfPresent(std::u16string_view name) {
+bool OwnedFile::OpenIfPresent(std::u16string_view name, Access access) {
   if (handle_) Close();
   name_ = name;
   // A longer name would be cut or misread by the system: refused up front.
   if (name.size() > kMaxFileName) Fail(platform::err::kFilenameExcedRange);
   platform::FileHandle handle = 0;
-  const auto code = os_.OpenExisting(name, handle);
+  const auto code =
+      access == Access::kRead ? os_.OpenForReading(name, handle) : os_.OpenExisting(name, handle);
   if (platform::err::NoSuchEntry(code)) return false;
   if (code) Fail(code);
   handle_ = handle;

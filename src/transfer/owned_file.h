@@ -18,9 +18,11 @@ class OwnedFile {
   OwnedFile(const OwnedFile&) = delete;
   OwnedFile& operator=(const OwnedFile&) = delete;
 
-  // Opens an existing file for reading and writing; false, raising nothing,
+  enum class Access { kReadWrite, kRead };
+  // Opens an existing file, for reading and writing unless `access` says
+  // reading only (which a read-only file allows); false, raising nothing,
   // when there is no such file.
-  bool OpenIfPresent(std::u16string_view name);
+  bool OpenIfPresent(std::u16string_view name, Access access = Access::kReadWrite);
   // Creates the file anew, or empties it.
   void Create(std::u16string_view name);
   // Reads up to `size` bytes; gives how many came (0 at the end).

@@ -127,6 +127,37 @@ TEST_P(OsContractTest, OpenExistingWritesInPlaceWithoutTruncating) {
   EXPECT_EQ(dir_.ReadBytes(u"file.dat"), "XYcdef");
 }
 
+TEST_P(OsContractTest, OpenForReadingReadsReadOnlyFilesAndRefusesWrites) {
+  const NameCase refused[] = {
+      {u"missing.dat", err::kFileNotFound},
+      {u"nodir\\missing.dat", err::kPathNotFound},
+      {u"sub", err::kAccessDenied},
+      {u"wild*.dat", err::kInvalidName},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(Describe(c.name));
+    FileHandle handle = 0;
+    const auto code = os_->OpenForReading(dir_.Path(c.name), handle);
+    EXPECT_EQ(code, c.code);
+    if (code == err::kSuccess) os_->Close(handle);
+  }
+  for (const std::u16string_view name : {u"readonly.dat", u"file.dat"}) {
+    SCOPED_TRACE(Describe(name));
+    const std::string before = dir_.ReadBytes(name);
+    ScopedHandle file(*os_);
+    ASSERT_EQ(os_->OpenForReading(dir_.Path(name), file.handle()), err::kSuccess);
+    EXPECT_EQ(Read(file.handle(), 64), before);
+    ASSERT_EQ(SeekTo(file.handle(), 0, SeekOrigin::kBegin), 0u);
+    EXPECT_EQ(Write(file.handle(), "XY"), err::kAccessDenied);
+    EXPECT_EQ(file.Close(), err::kSuccess);
+    EXPECT_EQ(dir_.ReadBytes(name), before);
+  }
+  // A reader does not keep a writer out, as the copy's checks need.
+  ScopedHandle reader(*os_), writer(*os_);
+  ASSERT_EQ(os_->OpenForReading(dir_.Path(u"file.dat"), reader.handle()), err::kSuccess);
+  EXPECT_EQ(os_->OpenExisting(dir_.Path(u"file.dat"), writer.handle()), err::kSuccess);
+}
+
 TEST_P(OsContractTest, DoubledSeparatorIsOneSeparator) {
   ScopedHandle file(*os_);
   ASSERT_EQ(os_->OpenExisting(dir_.Path(u"sub\\\\inner.dat"), file.handle()), err::kSuccess);

@@ -45,6 +45,13 @@ std::uint32_t FaultOs::OpenExisting(std::u16string_view name, platform::FileHand
   return Opened(code, handle);
 }
 
+std::uint32_t FaultOs::OpenForReading(std::u16string_view name, platform::FileHandle& handle) {
+  handle = 0;
+  if (NextCallFails(true)) return err::kAccessDenied;
+  const auto code = ForwardingOs::OpenForReading(name, handle);
+  return Opened(code, handle);
+}
+
 std::uint32_t FaultOs::CreateAlways(std::u16string_view name, platform::FileHandle& handle) {
   handle = 0;
   if (NextCallFails(true)) {

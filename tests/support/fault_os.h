@@ -48,6 +48,7 @@ class FaultOs final : public ForwardingOs {
   std::size_t OpenHandles() const { return open_.size(); }
 
   std::uint32_t OpenExisting(std::u16string_view name, platform::FileHandle& handle) override;
+  std::uint32_t OpenForReading(std::u16string_view name, platform::FileHandle& handle) override;
   std::uint32_t CreateAlways(std::u16string_view name, platform::FileHandle& handle) override;
   std::uint32_t Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
                      std::uint32_t& done) override;

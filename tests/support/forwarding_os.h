@@ -13,6 +13,9 @@ class ForwardingOs : public platform::Os {
   std::uint32_t OpenExisting(std::u16string_view name, platform::FileHandle& handle) override {
     return inner_.OpenExisting(name, handle);
   }
+  std::uint32_t OpenForReading(std::u16string_view name, platform::FileHandle& handle) override {
+    return inner_.OpenForReading(name, handle);
+  }
   std::uint32_t CreateAlways(std::u16string_view name, platform::FileHandle& handle) override {
     return inner_.CreateAlways(name, handle);
   }

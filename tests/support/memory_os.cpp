@@ -207,12 +207,12 @@ MemoryOs::Entry& MemoryOs::Add(const Resolved& resolved, bool directory) {
   return entries_[resolved.key] = std::move(entry);
 }
 
-platform::FileHandle MemoryOs::Open(const std::u16string& key, bool exclusive) {
+platform::FileHandle MemoryOs::Open(const std::u16string& key, bool exclusive, bool writable) {
   Entry& entry = entries_.at(key);
   ++entry.openers;
   entry.exclusive = exclusive;
   const platform::FileHandle handle = nextHandle_++;
-  handles_[handle] = Handle{key, 0};
+  handles_[handle] = Handle{key, 0, writable};
   return handle;
 }
 
@@ -285,6 +285,18 @@ std::uint32_t MemoryOs::OpenExisting(std::u16string_view name, platform::FileHan
   return err::kSuccess;
 }
 
+std::uint32_t MemoryOs::OpenForReading(std::u16string_view name, platform::FileHandle& handle) {
+  handle = 0;
+  const Resolved resolved = Resolve(name);
+  if (resolved.code != err::kSuccess) return resolved.code;
+  Entry* entry = Find(resolved.key);
+  if (entry == nullptr) return MissingCode(resolved);
+  if (entry->directory) return err::kAccessDenied;
+  if (entry->exclusive) return err::kSharingViolation;
+  handle = Open(resolved.key, false, false);
+  return err::kSuccess;
+}
+
 std::uint32_t MemoryOs::CreateAlways(std::u16string_view name, platform::FileHandle& handle) {
   handle = 0;
   const Resolved resolved = Resolve(name);
@@ -320,6 +332,7 @@ std::uint32_t MemoryOs::Write(platform::FileHandle handle, const void* buffer, s
   done = 0;
   Handle* open = FindHandle(handle);
   if (open == nullptr) return kInvalidHandle;
+  if (!open->writable) return err::kAccessDenied;
   if (std::uint64_t{open->position} + size > 0xFFFFFFFFu) return err::kDiskFull;
   std::string& bytes = entries_.at(open->key).bytes;
   if (bytes.size() < open->position + std::size_t{size}) bytes.resize(open->position + size, '\0');

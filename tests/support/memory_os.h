@@ -43,6 +43,7 @@ class MemoryOs final : public platform::Os {
 
   // --- platform::Os ---
   std::uint32_t OpenExisting(std::u16string_view name, platform::FileHandle& handle) override;
+  std::uint32_t OpenForReading(std::u16string_view name, platform::FileHandle& handle) override;
   std::uint32_t CreateAlways(std::u16string_view name, platform::FileHandle& handle) override;
   std::uint32_t Read(platform::FileHandle handle, void* buffer, std::uint32_t size,
                      std::uint32_t& done) override;
@@ -83,6 +84,7 @@ class MemoryOs final : public platform::Os {
   struct Handle {
     std::u16string key;
     std::uint32_t position = 0;
+    bool writable = true;
   };
   // A name resolved to its full path and key, or the code that refuses it.
   struct Resolved {
@@ -96,7 +98,7 @@ class MemoryOs final : public platform::Os {
   Entry* Find(const std::u16string& key);
   Handle* FindHandle(platform::FileHandle handle);
   Entry& Add(const Resolved& resolved, bool directory);
-  platform::FileHandle Open(const std::u16string& key, bool exclusive);
+  platform::FileHandle Open(const std::u16string& key, bool exclusive, bool writable = true);
 
   std::map<std::u16string, Entry> entries_;
   std::map<platform::FileHandle, Handle> handles_;

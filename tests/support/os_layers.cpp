@@ -103,6 +103,11 @@ class ReadOnlyGuard final : public ForwardingOs {
     if (code == err::kSuccess) open_.insert(handle);
     return code;
   }
+  std::uint32_t OpenForReading(std::u16string_view name, platform::FileHandle& handle) override {
+    const auto code = ForwardingOs::OpenForReading(name, handle);
+    if (code == err::kSuccess) open_.insert(handle);
+    return code;
+  }
   std::uint32_t Close(platform::FileHandle handle) override {
     open_.erase(handle);
     return ForwardingOs::Close(handle);

@@ -46,7 +46,9 @@ class FileCopyTest : public ::testing::Test {
   // The pair's files gone and the log empty, for the next case of a table.
   void Reset() {
     for (const auto& name : {Target(), Backup(), Partial(), Source()}) {
-      if (pair.dir.Exists(name)) std::filesystem::remove(pair.dir.Native(name));
+      if (!pair.dir.Exists(name)) continue;
+      pair.dir.SetReadOnly(name, false);
+      std::filesystem::remove(pair.dir.Native(name));
     }
     log.lines.clear();
   }
@@ -60,7 +62,8 @@ class FileCopyTest : public ::testing::Test {
 
 // One pair, by the state of the target, its backup and the source: the pair
 // ends either copied (new content at the target, old at the backup) or as it
-// was. A missing source no longer takes the target away.
+// was. A missing source no longer takes the target away. A read-only source
+// gives a read-only copy, which the run still checks and places.
 TEST_F(FileCopyTest, OutcomeOfOnePair) {
   const struct {
     std::u16string target, backup, source;
@@ -77,19 +80,23 @@ TEST_F(FileCopyTest, OutcomeOfOnePair) {
       {u"stary", u"kopia", kNone, u"stary", u"kopia", false},
   };
   for (const auto& c : cases) {
-    pair.dir.MakeDir(Target(u""));
-    Reset();
-    Put(Target(), c.target);
-    Put(Backup(), c.backup);
-    Put(Source(), c.source);
-    Copy({u"FIRMA1"}, {std::u16string(kFile)});
-    const auto state = platform::TextToUtf8(c.target + u"," + c.backup + u"," + c.source);
-    EXPECT_EQ(At(Target()), c.targetAfter) << state;
-    EXPECT_EQ(At(Backup()), c.backupAfter) << state;
-    EXPECT_EQ(At(Source()), c.source) << state;
-    EXPECT_EQ(log.Text(), c.logged ? u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n"
-                                   : u"Skopiowane fimry:\r\n")
-        << state;
+    for (const bool readOnlySource : {false, true}) {
+      pair.dir.MakeDir(Target(u""));
+      Reset();
+      Put(Target(), c.target);
+      Put(Backup(), c.backup);
+      Put(Source(), c.source);
+      if (readOnlySource && c.source != kNone) pair.dir.SetReadOnly(Source());
+      Copy({u"FIRMA1"}, {std::u16string(kFile)});
+      const auto state = platform::TextToUtf8(c.target + u"," + c.backup + u"," + c.source +
+                                              (readOnlySource ? u" read-only" : u""));
+      EXPECT_EQ(At(Target()), c.targetAfter) << state;
+      EXPECT_EQ(At(Backup()), c.backupAfter) << state;
+      EXPECT_EQ(At(Source()), c.source) << state;
+      EXPECT_EQ(log.Text(), c.logged ? u"Skopiowane fimry:\r\nFIRMA1\\BAZA_DW8.REK\r\n"
+                                     : u"Skopiowane fimry:\r\n")
+          << state;
+    }
   }
 }
 

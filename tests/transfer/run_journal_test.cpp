@@ -9,6 +9,7 @@
 #include "support/whole_operation.h"
 #include "transfer/errors.h"
 #include "transfer/journal_file.h"
+#include "transfer/undo.h"
 
 namespace {
 
@@ -81,6 +82,35 @@ TEST(RunJournalTest, RunWithNoSwitchTickedMakesNoJournal) {
   ASSERT_EQ(op.Accept().events, testing_support::kAccepted);
   EXPECT_EQ(op.Run(false, false).events, testing_support::kKoniec);
   EXPECT_FALSE(op.pair.dir.Exists(kJournal));
+}
+
+// A read-only extra file gives a read-only copy, which the journal still
+// reads to describe it; the undo then takes the copy back.
+TEST(RunJournalTest, ReadOnlyExtraFileIsCopiedJournalledAndTakenBack) {
+  WholeOperation op;
+  op.Register({"FIRMA"});
+  op.pair.AddCompany(u"FIRMA", RokRecord(0, 12.5), RokRecord(0, 0));
+  const auto source = Installations::In(Installations::kOld, u"FIRMA", u"BAZA_DW8.REK");
+  const auto target = Installations::In(Installations::kNew, u"FIRMA", u"BAZA_DW8.REK");
+  op.pair.dir.WriteBytes(source, "nowa");
+  op.pair.dir.WriteBytes(target, "stara");
+  op.pair.dir.SetReadOnly(source);
+  ASSERT_EQ(op.Accept().events, testing_support::kAccepted);
+  op.form.mmo_3.lines = {u"BAZA_DW8.REK"};
+  const auto before = op.Files();
+
+  const auto run = op.Run(true, false);
+
+  EXPECT_EQ(Utf8(run.failure), "");
+  EXPECT_EQ(run.events, testing_support::kKoniec);
+  EXPECT_EQ(op.pair.dir.ReadBytes(target), "nowa");
+  EXPECT_EQ(op.pair.dir.ReadBytes(target + u".old"), "stara");
+
+  std::vector<std::u16string> lines;
+  const auto undone = transfer::Undo(op.os, op.pair.dir.Path(kJournal),
+                                     [&](const std::u16string& line) { lines.push_back(line); });
+  EXPECT_EQ(undone.outcome, transfer::UndoPlan::Outcome::kReady);
+  EXPECT_EQ(testing_support::Differences(before, op.Files()), "");
 }
 
 }  // namespace

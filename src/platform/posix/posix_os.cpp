@@ -121,6 +121,24 @@ int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
   return fd;
 }
 
+// Opens a regular file for reading only; anything else is refused as
+// Windows refuses it, and no descriptor stays open on a refusal.
+std::uint32_t OpenFileForReading(const std::string& path, int& fd, struct stat& st) {
+  fd = -1;
+  if (const auto code = RefuseSpecialEntry(path)) return code;
+  const int opened = OpenRetrying(path, O_RDONLY);
+  if (opened < 0) return PathError(errno, path);
+  const std::uint32_t code = fstat(opened, &st) != 0 ? WindowsCode(errno)
+                             : !S_ISREG(st.st_mode)  ? err::kAccessDenied
+                                                     : err::kSuccess;
+  if (code != err::kSuccess) {
+    close(opened);
+    return code;
+  }
+  fd = opened;
+  return err::kSuccess;
+}
+
 // Closes without touching errno, for cleanup on a path that already failed.
 void CloseQuietly(int fd) {
   const int saved = errno;
@@ -281,6 +299,16 @@ std::uint32_t PosixOs::OpenExisting(std::u16string_view name, FileHandle& handle
   return err::kSuccess;
 }
 
+std::uint32_t PosixOs::OpenForReading(std::u16string_view name, FileHandle& handle) {
+  handle = 0;
+  if (IsInvalidName(name)) return err::kInvalidName;
+  int fd = -1;
+  struct stat st {};
+  if (const auto code = OpenFileForReading(NativePath(name), fd, st)) return code;
+  handle = ToHandle(fd);
+  return err::kSuccess;
+}
+
 std::uint32_t PosixOs::CreateAlways(std::u16string_view name, FileHandle& handle) {
   handle = 0;
   if (IsInvalidName(name)) return err::kInvalidName;
@@ -323,8 +351,12 @@ std::uint32_t PosixOs::Write(FileHandle handle, const void* buffer, std::uint32_
   done = 0;
   const int fd = ToFd(handle);
   if (fd < 0) return werr::kInvalidHandle;
-  return WriteFully(fd, static_cast<const char*>(buffer), size, done) ? err::kSuccess
-                                                                      : WindowsCode(errno);
+  if (WriteFully(fd, static_cast<const char*>(buffer), size, done)) return err::kSuccess;
+  // Windows refuses a write through a handle opened for reading as access denied.
+  const int error = errno;
+  const int flags = fcntl(fd, F_GETFL);
+  if (error == EBADF && flags >= 0 && (flags & O_ACCMODE) == O_RDONLY) return err::kAccessDenied;
+  return WindowsCode(error);
 }
 
 std::uint32_t PosixOs::Seek(FileHandle handle, std::int32_t distance, SeekOrigin origin,
@@ -419,17 +451,9 @@ std::uint32_t PosixOs::CopyNew(std::u16string_view from, std::u16string_view to)
   if (IsInvalidName(from) || IsInvalidName(to)) return err::kInvalidName;
   const std::string source = NativePath(from);
   const std::string target = NativePath(to);
-  if (const auto code = RefuseSpecialEntry(source)) return code;
-  const int in = OpenRetrying(source, O_RDONLY);
-  if (in < 0) return PathError(errno, source);
+  int in = -1;
   struct stat st {};
-  const std::uint32_t refused = fstat(in, &st) != 0    ? WindowsCode(errno)
-                                : !S_ISREG(st.st_mode) ? err::kAccessDenied
-                                                       : err::kSuccess;
-  if (refused != err::kSuccess) {
-    close(in);
-    return refused;
-  }
+  if (const auto code = OpenFileForReading(source, in, st)) return code;
   // Owner-writable while we fill it; the source's bits are set at the end.
   const int out = OpenRetrying(target, O_WRONLY | O_CREAT | O_EXCL, 0600);
   if (out < 0) {

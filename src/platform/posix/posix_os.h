@@ -19,6 +19,7 @@ class PosixOs final : public Os {
   explicit PosixOs(std::uint32_t ansiCodePage = 1250);
 
   std::uint32_t OpenExisting(std::u16string_view name, FileHandle& handle) override;
+  std::uint32_t OpenForReading(std::u16string_view name, FileHandle& handle) override;
   std::uint32_t CreateAlways(std::u16string_view name, FileHandle& handle) override;
   std::uint32_t Read(FileHandle handle, void* buffer, std::uint32_t size,
                      std::uint32_t& done) override;

@@ -58,13 +58,13 @@ std::optional<int> ConversionLength(std::size_t length) {
   return static_cast<int>(length);
 }
 
-std::uint32_t OpenFile(std::u16string_view name, DWORD shareMode, DWORD disposition,
+std::uint32_t OpenFile(std::u16string_view name, DWORD access, DWORD shareMode, DWORD disposition,
                        FileHandle& handle) {
   handle = 0;
   const auto path = SystemName(name);
   if (!path) return err::kInvalidName;
-  const HANDLE opened = CreateFileW(path->c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr,
-                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE opened = CreateFileW(path->c_str(), access, shareMode, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened == kInvalidHandle) return LastError();
   handle = FromHandle(opened);
   return err::kSuccess;
@@ -73,11 +73,16 @@ std::uint32_t OpenFile(std::u16string_view name, DWORD shareMode, DWORD disposit
 class Win32Os final : public Os {
  public:
   std::uint32_t OpenExisting(std::u16string_view name, FileHandle& handle) override {
-    return OpenFile(name, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, handle);
+    return OpenFile(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    OPEN_EXISTING, handle);
+  }
+
+  std::uint32_t OpenForReading(std::u16string_view name, FileHandle& handle) override {
+    return OpenFile(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, handle);
   }
 
   std::uint32_t CreateAlways(std::u16string_view name, FileHandle& handle) override {
-    return OpenFile(name, 0, CREATE_ALWAYS, handle);
+    return OpenFile(name, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS, handle);
   }
 
   std::uint32_t Read(FileHandle handle, void* buffer, std::uint32_t size,

@@ -61,6 +61,10 @@ class ListDisplay {
   // Returns when the user has closed it.
   virtual void ShowList(std::u16string_view title, std::u16string_view summary,
                         const std::vector<std::u16string>& lines) = 0;
+  // The same window with "Tak" and "Nie" in place of "Zamknij"; true only
+  // for "Tak". Closing it any other way answers no.
+  virtual bool Ask(std::u16string_view title, std::u16string_view summary,
+                   const std::vector<std::u16string>& lines) = 0;
 };
 
 // What the acceptance of a pair of paths changes on the screen.

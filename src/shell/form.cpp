@@ -44,6 +44,7 @@ constexpr std::array<ControlSpec, kControlCount> kControls{{
     {btn_3, u"btn_3", pnl_3, kCancelButton, {120, 8, 193, 25}, u"Powrót do wyboru ścieżek"},
     {btn_4, u"btn_4", pnl_3, kPlainButton, {320, 8, 169, 25}, u"KOniec"},
     {btn_Podglad, u"btn_Podglad", pnl_3, kPlainButton, {496, 8, 97, 25}, u"Podgląd"},
+    {btn_Cofnij, u"btn_Cofnij", pnl_3, kPlainButton, {600, 8, 97, 25}, u"Cofnij"},
 }};
 
 constexpr bool InIdOrder() {

@@ -38,8 +38,9 @@ enum class Id {
   btn_3,
   btn_4,
   btn_Podglad,
+  btn_Cofnij,
 };
-inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Id::btn_Podglad) + 1;
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Id::btn_Cofnij) + 1;
 
 enum class Kind {
   kContainer,

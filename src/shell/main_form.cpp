@@ -13,6 +13,8 @@
 #include "transfer/journal_file.h"
 #include "transfer/paths.h"
 #include "transfer/report.h"
+#include "transfer/undo.h"
+#include "transfer/undo_texts.h"
 
 namespace shell {
 
@@ -137,6 +139,24 @@ void Tfrm_Main::btn_PodgladClick() {
   std::vector<std::u16string> lines = std::move(copyLines.lines);
   lines.insert(lines.end(), transferLines.lines.begin(), transferLines.lines.end());
   c_.lists.ShowList(kPreviewTitle, summary, lines);
+}
+
+void Tfrm_Main::btn_CofnijClick() {
+  const std::u16string journal = transfer::JournalPath(fSciezka_dest_);
+  const transfer::UndoPlan plan = transfer::PlanUndo(os_, journal);
+  std::vector<std::u16string> lines = transfer::PlanLines(plan);
+  if (plan.outcome != transfer::UndoPlan::Outcome::kReady) {
+    c_.lists.ShowList(kUndoTitle, lines.front(), {});
+    return;
+  }
+  // The run first, then the question; its changes below, newest first.
+  const std::u16string run = lines.front();
+  lines.erase(lines.begin());
+  if (!c_.lists.Ask(kUndoTitle, run + u"\n" + std::u16string(kUndoQuestion), lines)) return;
+
+  Log(c_.mmo_Log, run);
+  transfer::Undo(os_, journal, [&](const std::u16string& line) { Log(c_.mmo_Log, line); });
+  transfer::SaveLog(os_, c_.mmo_Log.Text(), transfer::LogFilePath(os_.ExecutablePath()));
 }
 
 void Tfrm_Main::ZaladujFirmy() {

@@ -46,6 +46,11 @@ inline constexpr Message kRegisterMissing{u"Coś nie tak. Sprawdź czy katalogi 
                                           0x10};
 inline constexpr Message kRunEnded{u"Koniec", u"Info", 0x40};
 
+// The undo's window: its title, and the question below what it will do.
+inline constexpr std::u16string_view kUndoTitle = u"Cofnij";
+inline constexpr std::u16string_view kUndoQuestion =
+    u"Cofnąć ten przebieg? Pliki zmienione od przebiegu zostaną pozostawione bez zmian.";
+
 class Tfrm_Main {
  public:
   Tfrm_Main(platform::Os& os, const MainFormControls& controls);
@@ -60,6 +65,11 @@ class Tfrm_Main {
   // files so that nothing is written, then what they would do and log shown
   // in a window. Nothing goes into the log box or the log file.
   void btn_PodgladClick();
+  // "Cofnij": shows what taking back the newest run of the accepted new
+  // installation would do, read from its journal and the files, and on
+  // "Tak" takes it back, each step a line in the log box, then saves the log
+  // as a run does. Where there is no run to take back it says why.
+  void btn_CofnijClick();
 
   // Lists the destination's companies in mmo_1 and mmo_2, each as it is read.
   void ZaladujFirmy();

@@ -7,7 +7,7 @@ namespace shell {
 std::vector<Id> TabOrder(Screen shown, bool listsVisible) {
   if (shown == Screen::kRun) {
     return {Id::pg_1,  Id::chk_4, Id::mmo_3, Id::chk_Remanenty, Id::mmo_Log,
-            Id::btn_2, Id::btn_3, Id::btn_4, Id::btn_Podglad};
+            Id::btn_2, Id::btn_3, Id::btn_4, Id::btn_Podglad,   Id::btn_Cofnij};
   }
   std::vector<Id> order{Id::pg_1, Id::edt_ZETKA_source, Id::edt_ZETKA_dest, Id::btn_1};
   if (listsVisible) order.insert(order.end(), {Id::mmo_1, Id::mmo_2});

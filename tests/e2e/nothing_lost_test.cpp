@@ -54,14 +54,6 @@ class NothingLostTest : public RealExeTest {
                                                   : std::string("(none)");
   }
 
-  // Enter on the proposed paths, and the run screen shown.
-  void Accept() {
-    const std::string pathsScreen = Capture(main);
-    Type({"Return"});
-    ASSERT_TRUE(WaitUntilStill(main, pathsScreen, kStepLimit)) << "the screen did not change";
-    ASSERT_TRUE(WaitUntilActive(main, kStepLimit)) << "another window is active: " << ActiveName();
-  }
-
   // "Koniec", shown, stays until a key typed after it; Enter closes it.
   void SeeKoniecAndCloseIt(Millis limit = kStepLimit) {
     const auto info = WaitForKoniec(limit);

@@ -129,6 +129,13 @@ void RealExeTest::ProposeThePair() {
   ProposeInRegistry(year, testing_support::Installations::kNew);
 }
 
+void RealExeTest::Accept() {
+  const std::string pathsScreen = Capture(main);
+  Type({"Return"});
+  ASSERT_TRUE(WaitUntilStill(main, pathsScreen, kStepLimit)) << "the screen did not change";
+  ASSERT_TRUE(WaitUntilActive(main, kStepLimit)) << "another window is active: " << ActiveName();
+}
+
 std::optional<WindowId> RealExeTest::WaitForKoniec(Millis limit) {
   return WaitForWindow("^Info$", limit);
 }

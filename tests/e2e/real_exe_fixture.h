@@ -53,6 +53,8 @@ class RealExeTest : public ::testing::Test {
   void ProposeWindowsPath(int year, const std::string& windowsPath);
   // Both years of the pair proposed, for this year and the last.
   void ProposeThePair();
+  // Enter on the proposed paths, and the run screen shown.
+  void Accept();
   // "SRU" waited for: its "Info" box, once shown.
   std::optional<WindowId> WaitForKoniec(Millis limit = kStepLimit);
 

@@ -37,11 +37,7 @@ class ListWindowTest : public WindowTest {
   // (or presses the button with that id), each as real input.
   ListAnswer ShowAndType(const ListContent& content, std::vector<Keystroke> keys, int clicked = 0) {
     std::thread user([&, keys] {
-      HWND list = nullptr;
-      for (int tries = 0; tries < 500 && list == nullptr; ++tries) {
-        Sleep(10);
-        list = FindWindowW(L"Dopliki32List", nullptr);
-      }
+      const HWND list = testing_support::AwaitListWindow();
       if (list == nullptr) return;
       seen.title = shell::win32::WindowText(list);
       seen.text = shell::win32::WindowText(FindWindowExW(list, nullptr, L"EDIT", nullptr));
@@ -118,11 +114,7 @@ TEST_F(ListWindowTest, ShowsTheSummaryAndTheLinesAndAnswersAsAsked) {
 TEST_F(ListWindowTest, AKeyHeldWhenItOpenedAnswersNothing) {
   std::atomic<bool> openAfterTheRepeats{false};
   std::thread user([&] {
-    HWND list = nullptr;
-    for (int tries = 0; tries < 500 && list == nullptr; ++tries) {
-      Sleep(10);
-      list = FindWindowW(L"Dopliki32List", nullptr);
-    }
+    const HWND list = testing_support::AwaitListWindow();
     if (list == nullptr) return;
     for (int i = 0; i < 3; ++i) SendKey(VK_RETURN, false);
     Sleep(300);

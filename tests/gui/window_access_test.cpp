@@ -104,6 +104,7 @@ class WindowAccessTest : public WindowTest {
         {"btn_3", Control(Id::btn_3), u"Powrót do wyboru ścieżek"},
         {"btn_4", Control(Id::btn_4), u"KOniec"},
         {"btn_Podglad", Control(Id::btn_Podglad), u"Podgląd"},
+        {"btn_Cofnij", Control(Id::btn_Cofnij), u"Cofnij"},
     };
   }
 };

@@ -35,6 +35,17 @@ inline Keystroke Shift(WORD key) { return {key, true}; }
 inline Keystroke Ctrl(WORD key) { return {key, false, true}; }
 inline Keystroke Alt(WORD key) { return {key, false, false, true}; }
 
+// The program's list window once a thread of the test sees it open, or null
+// after five seconds.
+inline HWND AwaitListWindow() {
+  HWND list = nullptr;
+  for (int tries = 0; tries < 500 && list == nullptr; ++tries) {
+    Sleep(10);
+    list = FindWindowW(L"Dopliki32List", nullptr);
+  }
+  return list;
+}
+
 struct ShownBox {
   HWND owner;
   std::u16string text, caption;

@@ -67,8 +67,8 @@ TEST_F(WindowKeysTest, TabWalksTheShownScreenRoundAndBack) {
   Keys({{VK_RETURN}});
   ASSERT_EQ(main->ShownScreen(), Screen::kRun);
   EXPECT_EQ(Focus(), Id::chk_4);
-  const std::vector<Id> run{Id::mmo_3, Id::chk_Remanenty, Id::mmo_Log, Id::btn_2, Id::btn_3,
-                            Id::btn_4, Id::btn_Podglad,   Id::pg_1,    Id::chk_4};
+  const std::vector<Id> run{Id::mmo_3, Id::chk_Remanenty, Id::mmo_Log,    Id::btn_2, Id::btn_3,
+                            Id::btn_4, Id::btn_Podglad,   Id::btn_Cofnij, Id::pg_1,  Id::chk_4};
   for (const Id expected : run) {
     Keys({{VK_TAB}});
     EXPECT_EQ(Focus(), expected);

@@ -74,6 +74,7 @@ TEST_F(WindowLookTest, EveryControlWithItsTextAtItsPlace) {
     EXPECT_EQ(Placed(Id::edt_ZETKA_dest), (shell::Rect{8, 64, 313, 21}));
     EXPECT_EQ(Placed(Id::btn_3), (shell::Rect{120, 8, 193, 25}));
     EXPECT_EQ(Placed(Id::btn_Podglad), (shell::Rect{496, 8, 97, 25}));
+    EXPECT_EQ(Placed(Id::btn_Cofnij), (shell::Rect{600, 8, 97, 25}));
   }
 }
 

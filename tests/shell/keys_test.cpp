@@ -55,6 +55,7 @@ TEST(KeyRules, EnterEscapeAndTheRest) {
       {Key::kEnter, kNone, Id::btn_3, Screen::kRun, Press(Id::btn_3)},
       {Key::kEnter, kNone, Id::btn_4, Screen::kRun, Press(Id::btn_4)},
       {Key::kEnter, kNone, Id::btn_Podglad, Screen::kRun, Press(Id::btn_Podglad)},
+      {Key::kEnter, kNone, Id::btn_Cofnij, Screen::kRun, Press(Id::btn_Cofnij)},
       // A multi-line box takes it; a directory field never does.
       {Key::kEnter, kNone, Id::mmo_3, Screen::kRun, kPass},
       {Key::kEnter, kNone, Id::mmo_Log, Screen::kRun, kPass},
@@ -69,6 +70,7 @@ TEST(KeyRules, EnterEscapeAndTheRest) {
       {Key::kEscape, kNone, Id::btn_2, Screen::kRun, Press(Id::btn_3)},
       {Key::kEscape, kNone, Id::pg_1, Screen::kRun, Press(Id::btn_3)},
       {Key::kEscape, kNone, Id::btn_Podglad, Screen::kRun, Press(Id::btn_3)},
+      {Key::kEscape, kNone, Id::btn_Cofnij, Screen::kRun, Press(Id::btn_3)},
       {Key::kEscape, kNone, Id::mmo_3, Screen::kRun, kSwallow},
       {Key::kEscape, kNone, Id::mmo_Log, Screen::kRun, kSwallow},
       {Key::kEscape, kNone, Id::edt_ZETKA_source, Screen::kPaths, kSwallow},
@@ -88,9 +90,11 @@ TEST(KeyRules, EnterEscapeAndTheRest) {
       {Key::kOther, kAlt, Id::pg_1, Screen::kPaths, kPass},
       // Tab walks the shown screen's order; Ctrl+Tab does nothing.
       {Key::kTab, kNone, Id::pg_1, Screen::kPaths, Focus(Id::edt_ZETKA_source)},
-      {Key::kTab, kShift, Id::pg_1, Screen::kRun, Focus(Id::btn_Podglad)},
+      {Key::kTab, kShift, Id::pg_1, Screen::kRun, Focus(Id::btn_Cofnij)},
       {Key::kTab, kNone, Id::btn_4, Screen::kRun, Focus(Id::btn_Podglad)},
-      {Key::kTab, kNone, Id::btn_Podglad, Screen::kRun, Focus(Id::pg_1)},
+      {Key::kTab, kNone, Id::btn_Podglad, Screen::kRun, Focus(Id::btn_Cofnij)},
+      {Key::kTab, kNone, Id::btn_Cofnij, Screen::kRun, Focus(Id::pg_1)},
+      {Key::kTab, kShift, Id::btn_Cofnij, Screen::kRun, Focus(Id::btn_Podglad)},
       {Key::kTab, kShift, Id::btn_Podglad, Screen::kRun, Focus(Id::btn_4)},
       {Key::kTab, kNone, Id::mmo_3, Screen::kRun, Focus(Id::chk_Remanenty)},
       {Key::kTab, kCtrl, Id::mmo_3, Screen::kRun, kSwallow},
@@ -143,7 +147,7 @@ TEST(TabOrder, EachScreenWithTheContainerFirst) {
       (Order{Id::pg_1, Id::edt_ZETKA_source, Id::edt_ZETKA_dest, Id::btn_1, Id::mmo_1, Id::mmo_2}));
   EXPECT_EQ(shell::TabOrder(Screen::kRun, false),
             (Order{Id::pg_1, Id::chk_4, Id::mmo_3, Id::chk_Remanenty, Id::mmo_Log, Id::btn_2,
-                   Id::btn_3, Id::btn_4, Id::btn_Podglad}));
+                   Id::btn_3, Id::btn_4, Id::btn_Podglad, Id::btn_Cofnij}));
   // Round the order, both ways.
   EXPECT_EQ(shell::NextInTabOrder(Id::btn_1, true, Screen::kPaths, false), Id::pg_1);
   EXPECT_EQ(shell::NextInTabOrder(Id::btn_1, true, Screen::kPaths, true), Id::mmo_1);

@@ -40,6 +40,7 @@ TEST(Layout, TheDesignedPlacesAt96And144Dpi) {
       {Id::btn_3, {120, 8, 193, 25}, {180, 12, 290, 38}},
       {Id::btn_4, {320, 8, 169, 25}, {480, 12, 254, 38}},
       {Id::btn_Podglad, {496, 8, 97, 25}, {744, 12, 146, 38}},
+      {Id::btn_Cofnij, {600, 8, 97, 25}, {900, 12, 146, 38}},
   };
   const auto at96 = shell::Layout(1048, 456, 96, shell::InitialWidths(96));
   const auto at144 = shell::Layout(1572, 684, 144, shell::InitialWidths(144));

@@ -11,59 +11,21 @@
 
 #include "platform/utf8.h"
 #include "shell/main_form.h"
-#include "support/fake_controls.h"
-#include "support/memory_os.h"
+#include "support/office.h"
 #include "support/records.h"
 #include "transfer/errors.h"
 
 namespace {
 
-using testing_support::BitsBytes;
-using testing_support::FakeForm;
-using testing_support::FirmaRecord;
-using testing_support::MemoryOs;
+using testing_support::Generate;
+using testing_support::In;
+using testing_support::kDest;
+using testing_support::kLogFile;
+using testing_support::kSource;
+using testing_support::Office;
 using testing_support::RokRecord;
 
-constexpr std::u16string_view kSource = u"C:\\zetka_2008";
-constexpr std::u16string_view kDest = u"C:\\zetka_2009";
-constexpr std::u16string_view kLogFile = u"C:\\bin\\dopliki32.log";
-
-std::u16string In(std::u16string_view installation, std::u16string_view rest) {
-  return std::u16string(installation) + u"\\" + std::u16string(rest);
-}
-
 std::string Utf8(const std::u16string& text) { return platform::TextToUtf8(text); }
-
-// A window over an in-memory pair of installations.
-struct Office {
-  Office() {
-    os.MakeDir(u"C:\\bin");
-    os.PutFile(In(kSource, u"spisfirm.dat"), "");
-    os.PutFile(In(kDest, u"spisfirm.dat"), "");
-  }
-  void Register(const std::vector<std::string>& katalogi) {
-    std::string firms;
-    for (const auto& katalog : katalogi) firms += FirmaRecord("x", katalog);
-    os.PutFile(In(kDest, u"spisfirm.dat"), firms);
-  }
-  void Accept() {
-    form.edt_ZETKA_source.text = kSource;
-    form.edt_ZETKA_dest.text = kDest;
-    main.btn_1Click();
-    form.screen.events.clear();
-  }
-  // "Podgląd", then what it showed.
-  testing_support::ShownList Preview() {
-    form.screen.events.clear();
-    main.btn_PodgladClick();
-    EXPECT_EQ(form.screen.events, std::vector<std::u16string>{u"list|Podgląd"});
-    return form.screen.lists.back();
-  }
-
-  MemoryOs os;
-  FakeForm form;
-  shell::Tfrm_Main main{os, form.Controls()};
-};
 
 // The lines as the log box would hold them.
 std::u16string AsLogged(const std::vector<std::u16string>& lines) {
@@ -89,56 +51,6 @@ int Count(const std::vector<std::u16string>& lines, std::u16string_view part) {
   int count = 0;
   for (const auto& line : lines) count += line.find(part) != std::u16string::npos;
   return count;
-}
-
-// A random installation pair: companies with annual files of various values
-// and states, aliases and missing directories among them, extra files
-// present or not in either year, with backups and partial files left.
-void Generate(std::mt19937& random, Office& office) {
-  const auto pick = [&random](int n) { return static_cast<int>(random() % n); };
-  static const char* const kKatalogs[] = {"FIRMA1", "FIRMA2", "firma1", "FIRMA1\\", "BRAK"};
-  static const char16_t* const kFiles[] = {u"BAZA_DW8.REK", u"INNY.DAT"};
-  static const std::uint64_t kValues[] = {0,
-                                          0x8000000000000000,   // -0
-                                          0x4014000000000000,   // 5
-                                          0x4029000000000000,   // 12.5
-                                          0x405BE00000000000,   // 111.5
-                                          0x7FF8000000000000};  // NaN
-  const auto value = [&] { return BitsBytes(kValues[pick(6) == 0 ? 5 : pick(5)]); };
-  const auto annual = [&] {
-    std::string record = RokRecord(0, 0);
-    record.replace(testing_support::kOpening, 8, pick(2) ? BitsBytes(0) : value());
-    record.replace(testing_support::kClosing, 8, value());
-    return pick(12) == 0 ? record.substr(0, 100) : record;
-  };
-
-  std::vector<std::string> katalogi;
-  for (int i = pick(4); i > 0; --i) katalogi.emplace_back(kKatalogs[pick(5)]);
-  office.Register(katalogi);
-  for (const std::u16string katalog : {u"FIRMA1", u"FIRMA2"}) {
-    for (const auto installation : {kSource, kDest}) {
-      const bool old = installation == kSource;
-      if (pick(8) == 0) continue;  // no company directory here
-      office.os.MakeDir(In(installation, katalog));
-      if (pick(6) != 0) {
-        office.os.PutFile(In(installation, katalog + (old ? u"\\2008_ROK.REK" : u"\\2009_ROK.REK")),
-                          annual(), !old && pick(10) == 0);
-      }
-      for (const auto file : kFiles) {
-        const std::u16string name = In(installation, katalog + u"\\" + file);
-        if (old && pick(3) != 0) office.os.PutFile(name, "nowy");
-        if (!old && pick(2) == 0) office.os.PutFile(name, "stary");
-        if (!old && pick(4) == 0) office.os.PutFile(name + u".old", "kopia");
-        if (!old && pick(6) == 0) office.os.PutFile(name + u".$$$", "czesc");
-      }
-    }
-  }
-  office.form.mmo_3.lines.clear();
-  for (const auto file : kFiles) {
-    if (pick(3) != 0) office.form.mmo_3.lines.emplace_back(file);
-  }
-  office.form.chk_4.checked = pick(4) != 0;
-  office.form.chk_Remanenty.checked = pick(4) != 0;
 }
 
 TEST(Preview, ShowsWhatTheFollowingRunLogsAndWritesNothing) {

@@ -44,10 +44,18 @@ struct ShownList {
 
 // Everything the window showed, in order: message boxes as
 // "caption|text|flags", screen changes as "lists" and "run screen", list
-// windows as "list|title" (and whole in `lists`).
+// windows as "list|title", or "ask|title" when they ask (and whole in
+// `lists`); each one that asks is answered with `answer`.
 struct FakeScreen : shell::MessageDisplay, shell::Screens, shell::ListDisplay {
   std::vector<std::u16string> events;
   std::vector<ShownList> lists;
+  bool answer = false;
+  bool Ask(std::u16string_view title, std::u16string_view summary,
+           const std::vector<std::u16string>& lines) override {
+    events.push_back(u"ask|" + std::u16string(title));
+    lists.push_back({std::u16string(title), std::u16string(summary), lines});
+    return answer;
+  }
   void Show(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override;
   void ShowList(std::u16string_view title, std::u16string_view summary,
                 const std::vector<std::u16string>& lines) override {

@@ -55,14 +55,22 @@ class MainWindow::Lists final : public ListDisplay {
   explicit Lists(MainWindow& window) : window_(window) {}
   void ShowList(std::u16string_view title, std::u16string_view summary,
                 const std::vector<std::u16string>& lines) override {
-    // As before a message box: what the handler gathered for the boxes
-    // shows behind the window.
-    window_.controls_.FlushBoxes();
-    win32::ShowList(window_.hwnd_, {std::u16string(title), std::u16string(summary), lines},
-                    window_.controls_.Font(), window_.dpi_);
+    Show({std::u16string(title), std::u16string(summary), lines, false});
+  }
+  bool Ask(std::u16string_view title, std::u16string_view summary,
+           const std::vector<std::u16string>& lines) override {
+    return Show({std::u16string(title), std::u16string(summary), lines, true}) ==
+           win32::ListAnswer::kYes;
   }
 
  private:
+  win32::ListAnswer Show(const win32::ListContent& content) {
+    // As before a message box: what the handler gathered for the boxes
+    // shows behind the window.
+    window_.controls_.FlushBoxes();
+    return win32::ShowList(window_.hwnd_, content, window_.controls_.Font(), window_.dpi_);
+  }
+
   MainWindow& window_;
 };
 
@@ -225,8 +233,8 @@ Id MainWindow::EnterTarget() const {
 }
 
 void MainWindow::InvalidateButtons() {
-  for (const Id button : {Id::btn_1, Id::btn_2, Id::btn_3, Id::btn_4, Id::btn_Podglad}) {
-    InvalidateRect(Control(button), nullptr, FALSE);
+  for (const auto& spec : Controls()) {
+    if (IsButton(spec.kind)) InvalidateRect(Control(spec.id), nullptr, FALSE);
   }
 }
 
@@ -265,6 +273,9 @@ void MainWindow::Press(Id button) {
         break;
       case Id::btn_Podglad:
         form_->btn_PodgladClick();
+        break;
+      case Id::btn_Cofnij:
+        form_->btn_CofnijClick();
         break;
       default:
         break;

@@ -1,6 +1,7 @@
-// "Podgląd" on the run screen of the real window: after "KOniec" in the tab
-// order, it opens the "Podgląd" window over frm_Main, by Enter or a click,
-// Esc closes it, and no file is written.
+// "Podgląd" and "Cofnij" on the run screen of the real window, after "KOniec"
+// in the tab order: each opens its list window over frm_Main. The preview is
+// closed by Esc and writes nothing; the undo asks first, and takes the run
+// back only on "Tak".
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -28,7 +29,7 @@ struct Seen {
   std::u16string title, text;
 };
 
-class PreviewButtonTest : public WindowTest {
+class ListButtonsTest : public WindowTest {
  protected:
   void SetUp() override {
     pair.AddCompany(u"FIRMA1", RokRecord(0, 12.5), RokRecord(0, 0));
@@ -45,24 +46,24 @@ class PreviewButtonTest : public WindowTest {
   }
 
   // Does `act` on the window's thread; once the list window is up, notes it
-  // and types Esc as real input.
+  // and types the keys (Esc unless told) as real input.
   template <typename Act>
-  Seen OpenAndEscape(Act act) {
+  Seen OpenAndType(Act act, std::vector<testing_support::Keystroke> keys = {{VK_ESCAPE}}) {
     Seen seen;
     std::thread user([&] {
-      HWND list = nullptr;
-      for (int tries = 0; tries < 500 && list == nullptr; ++tries) {
-        Sleep(10);
-        list = FindWindowW(L"Dopliki32List", nullptr);
-      }
+      const HWND list = testing_support::AwaitListWindow();
       if (list == nullptr) return;
       seen.opened = true;
       seen.owner = GetWindow(list, GW_OWNER);
       seen.title = shell::win32::WindowText(list);
       seen.text = shell::win32::WindowText(FindWindowExW(list, nullptr, L"EDIT", nullptr));
       if (std::getenv("DOPLIKI_SHOT")) Sleep(4000);
-      SendKey(VK_ESCAPE, false);
-      SendKey(VK_ESCAPE, true);
+      for (const auto& k : keys) {
+        if (k.shift) SendKey(VK_SHIFT, false);
+        SendKey(k.key, false);
+        SendKey(k.key, true);
+        if (k.shift) SendKey(VK_SHIFT, true);
+      }
     });
     act();
     user.join();
@@ -71,7 +72,7 @@ class PreviewButtonTest : public WindowTest {
   }
 };
 
-TEST_F(PreviewButtonTest, EnterOrAClickOpensThePreviewOverFrmMainAndWritesNothing) {
+TEST_F(ListButtonsTest, EnterOrAClickOpensThePreviewOverFrmMainAndWritesNothing) {
   const auto before = testing_support::FilesUnder(pair.dir);
   SetFocus(Control(Id::btn_4));
   Keys({{VK_TAB}});
@@ -83,7 +84,7 @@ TEST_F(PreviewButtonTest, EnterOrAClickOpensThePreviewOverFrmMainAndWritesNothin
   } cases[] = {{"Enter", false}, {"a click", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    const Seen seen = OpenAndEscape([&] {
+    const Seen seen = OpenAndType([&] {
       if (c.click) {
         TypeClick(Id::btn_Podglad);
         Pump();
@@ -106,6 +107,51 @@ TEST_F(PreviewButtonTest, EnterOrAClickOpensThePreviewOverFrmMainAndWritesNothin
     EXPECT_EQ(testing_support::FilesUnder(pair.dir), before);
     EXPECT_FALSE(pair.dir.Exists(u"bin\\dopliki32.log"));
   }
+}
+
+// The run's journal and the log are the program's own: the data files are
+// all the rest.
+testing_support::Tree DataFiles(const testing_support::TempDir& dir) {
+  auto files = testing_support::FilesUnder(dir);
+  files.erase("zetka_2009/dopliki32.cofnij");
+  files.erase("bin/dopliki32.log");
+  return files;
+}
+
+TEST_F(ListButtonsTest, CofnijAsksFirstAndTakesTheRunBackOnlyOnTak) {
+  const auto before = DataFiles(pair.dir);
+  SetFocus(Control(Id::btn_2));
+  Keys({{VK_RETURN}});
+  ASSERT_EQ(Boxes().size(), 1u);
+  Boxes().clear();
+  const auto afterRun = DataFiles(pair.dir);
+  ASSERT_NE(afterRun, before);
+  const std::u16string logAfterRun = Text(Id::mmo_Log);
+
+  SetFocus(Control(Id::btn_Podglad));
+  Keys({{VK_TAB}});
+  ASSERT_EQ(Focus(), Id::btn_Cofnij);
+  // Esc says no: nothing changes.
+  Seen seen = OpenAndType([&] { Keys({{VK_RETURN}}); });
+  ASSERT_TRUE(seen.opened);
+  EXPECT_EQ(seen.owner, main->Handle());
+  EXPECT_EQ(seen.title, u"Cofnij");
+  EXPECT_NE(seen.text.find(u"Cofnąć ten przebieg?"), std::u16string::npos);
+  EXPECT_EQ(DataFiles(pair.dir), afterRun);
+  EXPECT_EQ(Text(Id::mmo_Log), logAfterRun);
+
+  // Shift+Tab to "Tak", then Enter: the run is taken back and logged.
+  seen = OpenAndType(
+      [&] {
+        TypeClick(Id::btn_Cofnij);
+        Pump();
+      },
+      {{VK_TAB, true}, {VK_RETURN}});
+  ASSERT_TRUE(seen.opened);
+  EXPECT_EQ(DataFiles(pair.dir), before);
+  EXPECT_TRUE(Text(Id::mmo_Log).ends_with(u"OK. Cofnięto przebieg nr 1.\r\n"));
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(Focus(), Id::btn_Cofnij);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ else
   echo "demo: no display; the typical use driven with keystrokes on a virtual one"
   gui_session_start
   wine_use_dpi 96
-  "$tool" drive "$demo/dopliki32.exe" "$demo"
+  "$tool" drive "$demo/dopliki32.exe" "$demo" "$new_dir" "$year"
 fi
 echo
 "$tool" report "$new_dir" "$year" "$demo/dopliki32.log"

@@ -51,16 +51,22 @@ std::u16string What(UndoAction action, bool done) {
   return u"";
 }
 
-std::u16string StepLine(const UndoStep& step, bool done) {
-  const std::u16string& path = PathOf(step.what);
+// `within`: the installation the plan's title names, left out of the paths
+// under it so that a line of the plan fits the window; the log keeps them whole.
+std::u16string StepLine(const UndoStep& step, bool done, std::u16string_view within = {}) {
+  std::u16string_view path = PathOf(step.what);
+  if (!within.empty() && path.size() > within.size() && path.starts_with(within)) {
+    path.remove_prefix(within.size());
+  }
   switch (step.action) {
     case UndoAction::kNothingToDo:
-      return u"NIC DO COFNIĘCIA " + path;
+      return u"NIC DO COFNIĘCIA " + std::u16string(path);
     case UndoAction::kLeaveAlone:
-      return (done ? u"POZOSTAWIONO " : u"ZOSTANIE POZOSTAWIONY ") + path + u" - " +
-             Reason(step.why);
+      return (done ? u"POZOSTAWIONO " : u"ZOSTANIE POZOSTAWIONY ") + std::u16string(path) +
+             u" - " + Reason(step.why);
     default:
-      return (done ? u"COFNIĘTO " : u"DO COFNIĘCIA ") + path + u" - " + What(step.action, done);
+      return (done ? u"COFNIĘTO " : u"DO COFNIĘCIA ") + std::u16string(path) + u" - " +
+             What(step.action, done);
   }
 }
 
@@ -77,7 +83,7 @@ std::vector<std::u16string> PlanLines(const UndoPlan& plan) {
   std::u16string title = u"Cofnięcie przebiegu nr " + Number(run.run);
   if (!run.time.empty()) title += u" z " + run.time;
   lines.push_back(title + u" (" + run.source + u" -> " + run.dest + u"):");
-  for (const auto& step : plan.steps) lines.push_back(PlannedStepLine(step));
+  for (const auto& step : plan.steps) lines.push_back(StepLine(step, false, run.dest));
   for (const auto line : plan.earlierProblems) {
     lines.push_back(
         u"Uwaga: wiersz " + Number(line) +

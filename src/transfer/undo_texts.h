@@ -13,7 +13,8 @@ namespace transfer {
 std::u16string PlannedStepLine(const UndoStep& step);
 // What was done to one change, for the log.
 std::u16string DoneStepLine(const UndoStep& step);
-// The plan as a person reads it: what run, then one line per change.
+// The plan as a person reads it: what run, then one line per change, its
+// file named within the run's new installation.
 std::vector<std::u16string> PlanLines(const UndoPlan& plan);
 // The closing line for the log: the run taken back, or why none was.
 std::u16string OutcomeLine(const UndoPlan& plan);

@@ -117,7 +117,8 @@ TEST(UndoButton, TellsWhatItWillDoAndDoesItOnlyOnYes) {
   const auto afterRun = office.os.Files();
   const std::u16string logAfterRun = office.form.mmo_Log.text;
 
-  // "Nie": nothing changes, nothing is logged or saved.
+  // "Nie": nothing changes, nothing is logged or saved. The window names the
+  // files within the installation its first line names; the log in full.
   const auto asked = office.Undo(false);
   EXPECT_EQ(office.form.screen.events, std::vector<std::u16string>{u"ask|Cofnij"});
   EXPECT_EQ(Utf8(asked.summary),
@@ -125,10 +126,10 @@ TEST(UndoButton, TellsWhatItWillDoAndDoesItOnlyOnYes) {
             "Cofnąć ten przebieg? Pliki zmienione od przebiegu zostaną pozostawione bez zmian.");
   ASSERT_EQ(asked.lines.size(), 2u);
   EXPECT_EQ(Utf8(asked.lines[0]),
-            "DO COFNIĘCIA C:\\zetka_2009\\ALFA\\2009_ROK.REK - remanent początkowy wróci do "
+            "DO COFNIĘCIA ALFA\\2009_ROK.REK - remanent początkowy wróci do "
             "wartości sprzed przebiegu");
   EXPECT_EQ(Utf8(asked.lines[1]),
-            "DO COFNIĘCIA C:\\zetka_2009\\ALFA\\BAZA_DW8.REK - kopia zostanie usunięta, plik "
+            "DO COFNIĘCIA ALFA\\BAZA_DW8.REK - kopia zostanie usunięta, plik "
             "sprzed przebiegu wróci z .old");
   EXPECT_EQ(office.os.Files(), afterRun);
   EXPECT_EQ(office.form.mmo_Log.text, logAfterRun);
@@ -174,7 +175,7 @@ TEST(UndoButton, LeavesAloneWhatChangedSinceTheRun) {
 
   const auto asked = office.Undo(true);
   EXPECT_EQ(Utf8(asked.lines[1]),
-            "ZOSTANIE POZOSTAWIONY C:\\zetka_2009\\ALFA\\BAZA_DW8.REK - zmieniony od przebiegu");
+            "ZOSTANIE POZOSTAWIONY ALFA\\BAZA_DW8.REK - zmieniony od przebiegu");
   EXPECT_EQ(office.os.FileBytes(In(kDest, u"ALFA\\BAZA_DW8.REK")), "poprawiona");
   EXPECT_EQ(office.os.FileBytes(In(kDest, u"ALFA\\BAZA_DW8.REK.old")), "stara");
   EXPECT_EQ(office.os.FileBytes(In(kDest, u"ALFA\\2009_ROK.REK")), RokRecord(0, 0));

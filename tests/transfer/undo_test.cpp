@@ -216,7 +216,8 @@ TEST_F(UndoTest, CopyByWhatTargetAndBackupHold) {
 }
 
 // A run of two companies, one copy changed since: the plan a person reads
-// first changes nothing; the undo then logs each change newest first.
+// first changes nothing and names the files within the run's installation;
+// the undo then logs each change newest first, each path whole.
 TEST_F(UndoTest, PlanChangesNothingAndUndoLogsEachChange) {
   PutAnnual(u"ŻÓŁW 100%", kZero);
   drive.PutFile(SourceOf(u"ŻÓŁW 100%"), "nowy-ż");
@@ -234,10 +235,10 @@ TEST_F(UndoTest, PlanChangesNothingAndUndoLogsEachChange) {
   for (const auto& line : transfer::PlanLines(plan)) lines.push_back(platform::TextToUtf8(line));
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "Cofnięcie przebiegu nr 1 z test (C:\\STARA\\ -> C:\\NOWA\\):",
-                       "ZOSTANIE POZOSTAWIONY C:\\NOWA\\B\\BAZA_DW8.REK - zmieniony od przebiegu",
-                       "DO COFNIĘCIA C:\\NOWA\\ŻÓŁW 100%\\BAZA_DW8.REK - kopia zostanie usunięta, "
+                       "ZOSTANIE POZOSTAWIONY B\\BAZA_DW8.REK - zmieniony od przebiegu",
+                       "DO COFNIĘCIA ŻÓŁW 100%\\BAZA_DW8.REK - kopia zostanie usunięta, "
                        "plik sprzed przebiegu wróci z .old",
-                       "DO COFNIĘCIA C:\\NOWA\\ŻÓŁW 100%\\2009_ROK.REK - remanent początkowy wróci "
+                       "DO COFNIĘCIA ŻÓŁW 100%\\2009_ROK.REK - remanent początkowy wróci "
                        "do wartości sprzed przebiegu",
                    }));
 

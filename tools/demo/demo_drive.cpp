@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "demo/demo_installations.h"
 #include "e2e/desktop.h"
 #include "e2e/wine.h"
 
@@ -40,6 +41,17 @@ class Driver {
     return shown;
   }
 
+  // The list window titled by `titleRegex`, once active and painted, saved
+  // as `name`, then answered with `keys`.
+  bool Answer(const std::string& titleRegex, const char* name,
+              const std::vector<std::string>& keys) {
+    const auto list = e2e::WaitForWindow(titleRegex, kStepLimit);
+    if (!list || !e2e::WaitUntilActive(*list, kStepLimit)) return false;
+    Settle(*list, "", name);
+    e2e::Type(keys);
+    return e2e::WaitUntilGone(*list, kStepLimit);
+  }
+
  private:
   fs::path folder_;
   std::ostream& out_;
@@ -47,7 +59,8 @@ class Driver {
 
 }  // namespace
 
-bool Drive(const fs::path& exe, const fs::path& folder, std::ostream& out) {
+bool Drive(const fs::path& exe, const fs::path& folder, const Installation& now,
+           std::ostream& out) {
   Driver driver(folder, out);
   e2e::Process program(e2e::WindowsProgram(exe, folder));
   const auto main = e2e::WaitForWindow("^Kopiwanie dodatkowych plik", kStartLimit);
@@ -63,14 +76,29 @@ bool Drive(const fs::path& exe, const fs::path& folder, std::ostream& out) {
   const auto ticked = driver.Settle(*main, *accepted, "run-screen.png");
   if (!ticked) return driver.Fail("the switches did not change");
 
-  e2e::Type({"Return"});
+  // On past the log and the run's buttons to "Podgląd"; Esc closes it.
+  e2e::Type({"Tab", "Tab", "Tab", "Tab", "Tab", "Return"});
+  if (!driver.Answer("^Podgl", "podglad.png", {"Escape"})) return driver.Fail("no \"Podgląd\"");
+
+  // Back to "SRU".
+  e2e::Type({"shift+Tab", "shift+Tab", "shift+Tab", "Return"});
   const auto info = e2e::WaitForWindow("^Info$", kStepLimit);
   if (!info || !e2e::WaitUntilActive(*info, kStepLimit)) return driver.Fail("no \"Koniec\" box");
   const auto koniec = driver.Settle(*main, *ticked, "koniec.png");
   e2e::Type({"Return"});
   if (!e2e::WaitUntilGone(*info, kStepLimit)) return driver.Fail("the box stayed");
-  if (!driver.Settle(*main, koniec.value_or(""), "run-screen-log.png")) {
-    return driver.Fail("the log was not shown");
+  const auto logged = driver.Settle(*main, koniec.value_or(""), "run-screen-log.png");
+  if (!logged) return driver.Fail("the log was not shown");
+  ReportInventories(now, "After the run, opening inventories that changed", out);
+
+  // From "SRU" on to "Cofnij"; Shift+Tab from "Nie" to "Tak", Enter.
+  if (!e2e::WaitUntilActive(*main, kStepLimit)) return driver.Fail("the window is not active");
+  e2e::Type({"Tab", "Tab", "Tab", "Tab", "Return"});
+  if (!driver.Answer("^Cofnij$", "cofnij.png", {"shift+Tab", "Return"})) {
+    return driver.Fail("no \"Cofnij\"");
+  }
+  if (!driver.Settle(*main, *logged, "run-screen-undone.png")) {
+    return driver.Fail("the undo was not logged");
   }
 
   if (!e2e::WaitUntilActive(*main, kStepLimit)) return driver.Fail("the window is not active");

@@ -1,16 +1,20 @@
 // The typical use of the program, driven with real keystrokes on a display
-// where nobody watches: Enter for "OK", both switches ticked, Enter for
-// "SRU", Enter on "Koniec", Alt+F4; a screenshot of every screen on the way.
+// where nobody watches: Enter for "OK", both switches ticked, "Podgląd" and
+// Esc, Enter for "SRU", Enter on "Koniec", then "Cofnij" and "Tak", Alt+F4;
+// a screenshot of every screen and window on the way, and the opening
+// inventories told after the run, before it is taken back.
 #pragma once
 
 #include <filesystem>
 #include <iosfwd>
+
+#include "demo/demo_installations.h"
 
 namespace demo {
 
 // Starts `exe` under Wine from `folder` and saves the screenshots there.
 // False, with what went wrong told on `out`, when a step did not come.
 bool Drive(const std::filesystem::path& exe, const std::filesystem::path& folder,
-           std::ostream& out);
+           const Installation& now, std::ostream& out);
 
 }  // namespace demo

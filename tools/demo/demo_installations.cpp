@@ -105,8 +105,12 @@ void Report(const Installation& now, const fs::path& log, std::ostream& out) {
   } else {
     out << "No log was saved (" << log.string() << ").\n";
   }
+  ReportInventories(now, "Opening inventories of " + std::to_string(now.year) + " that changed",
+                    out);
+}
 
-  out << "Opening inventories of " << now.year << " that changed:\n";
+void ReportInventories(const Installation& now, const std::string& heading, std::ostream& out) {
+  out << heading << ":\n";
   bool any = false;
   for (const Company& company : kCompanies) {
     const Bytes record = Read(Annual(now, company));

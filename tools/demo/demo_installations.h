@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <string>
 
 namespace demo {
 
@@ -19,5 +20,7 @@ void Build(const Installation& old, const Installation& now);
 // Prints the log that the program saved (Windows-1250) and every opening
 // inventory of the new year that is no longer what Build wrote.
 void Report(const Installation& now, const std::filesystem::path& log, std::ostream& out);
+// Prints only the opening inventories, each line after `heading`.
+void ReportInventories(const Installation& now, const std::string& heading, std::ostream& out);
 
 }  // namespace demo

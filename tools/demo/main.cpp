@@ -1,7 +1,7 @@
 // The demo behind `make run`:
 //   dopliki_demo build OLD_DIR OLD_YEAR NEW_DIR NEW_YEAR
 //       makes the pair of installations anew;
-//   dopliki_demo drive EXE FOLDER
+//   dopliki_demo drive EXE FOLDER NEW_DIR NEW_YEAR
 //       drives the exe under Wine on the display with keystrokes and saves
 //       screenshots into FOLDER (for a display where nobody watches);
 //   dopliki_demo report NEW_DIR NEW_YEAR LOG
@@ -19,7 +19,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: dopliki_demo build OLD_DIR OLD_YEAR NEW_DIR NEW_YEAR\n"
-               "       dopliki_demo drive EXE FOLDER\n"
+               "       dopliki_demo drive EXE FOLDER NEW_DIR NEW_YEAR\n"
                "       dopliki_demo report NEW_DIR NEW_YEAR LOG\n";
   return 2;
 }
@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
       demo::Build({argv[2], std::stoi(argv[3])}, {argv[4], std::stoi(argv[5])});
       return 0;
     }
-    if (command == "drive" && argc == 4) {
-      return demo::Drive(argv[2], argv[3], std::cout) ? 0 : 1;
+    if (command == "drive" && argc == 6) {
+      return demo::Drive(argv[2], argv[3], {argv[4], std::stoi(argv[5])}, std::cout) ? 0 : 1;
     }
     if (command == "report" && argc == 5) {
       demo::Report({argv[2], std::stoi(argv[3])}, argv[4], std::cout);

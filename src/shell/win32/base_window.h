@@ -27,6 +27,13 @@ class BaseWindow {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      // The window's last message: the object may outlive it, so each
+      // forgets the other before the system frees the handle.
+      self->hwnd_ = nullptr;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
     return ShownOnFailure(LRESULT{0}, [&] { return self->HandleMessage(message, wParam, lParam); });
   }
 

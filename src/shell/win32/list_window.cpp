@@ -207,11 +207,6 @@ LRESULT ListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
-    case WM_NCDESTROY: {
-      const HWND window = hwnd_;
-      hwnd_ = nullptr;
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
     default:
       break;
   }

@@ -473,11 +473,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       application_.SetMainWindow(nullptr);
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY: {
-      const HWND window = hwnd_;
-      hwnd_ = nullptr;
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
     default:
       break;
   }

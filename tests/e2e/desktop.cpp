@@ -97,6 +97,16 @@ bool WaitUntilActive(WindowId window, Millis limit) {
   return PollUntil(limit, [&] { return ActiveWindow() == window; });
 }
 
+std::optional<WindowId> WaitUntilActiveOther(WindowId window, Millis limit) {
+  std::optional<WindowId> other;
+  PollUntil(limit, [&] {
+    const auto active = ActiveWindow();
+    if (active && *active != window) other = active;
+    return other.has_value();
+  });
+  return other;
+}
+
 std::vector<ManagedWindow> ManagedWindows() {
   std::vector<ManagedWindow> windows;
   const auto ids = WindowIds(PropertyLine(
@@ -119,6 +129,8 @@ void Type(const std::vector<std::string>& keys) {
   args.insert(args.end(), keys.begin(), keys.end());
   Tool(args);
 }
+
+void TypeText(const std::string& text) { Tool({"xdotool", "type", "--delay", "50", "--", text}); }
 
 void Hold(const std::string& key, Millis held) {
   const auto seconds = std::to_string(static_cast<double>(held.count()) / 1000);

@@ -32,6 +32,8 @@ bool WaitUntilGone(WindowId window, Millis limit);
 std::string WindowName(WindowId window);
 std::optional<WindowId> ActiveWindow();
 bool WaitUntilActive(WindowId window, Millis limit);
+// The active window once it is another than `window`: a box or dialog it opened.
+std::optional<WindowId> WaitUntilActiveOther(WindowId window, Millis limit);
 
 // The windows that the window manager lists (_NET_CLIENT_LIST), in its order.
 std::vector<ManagedWindow> ManagedWindows();
@@ -39,6 +41,8 @@ std::vector<ManagedWindow> ManagedWindows();
 // Keys as xdotool names them ("Return", "Tab", "space", "alt+F4"), typed
 // one after another into whichever window has the focus.
 void Type(const std::vector<std::string>& keys);
+// Text typed character by character, as a user types a path into a field.
+void TypeText(const std::string& text);
 // A key pressed and held down for `held`, as a user leaning on it: the
 // keyboard repeats it meanwhile.
 void Hold(const std::string& key, Millis held);

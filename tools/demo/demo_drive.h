@@ -17,4 +17,12 @@ namespace demo {
 bool Drive(const std::filesystem::path& exe, const std::filesystem::path& folder,
            const Installation& now, std::ostream& out);
 
+// For the guide: makes its installations in the prefix (WINEPREFIX) and the
+// registry's entries, then drives every screen and every box and window a
+// user can meet (the message boxes of the paths screen, the folder dialog,
+// the typical use as Drive does, "Cofnij" with nothing left, a run that
+// fails on a file it cannot open) and saves a screenshot of each into `folder`.
+bool Shots(const std::filesystem::path& exe, const std::filesystem::path& folder,
+           std::ostream& out);
+
 }  // namespace demo

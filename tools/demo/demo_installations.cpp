@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "platform/posix/posix_os.h"
@@ -91,6 +92,16 @@ void Build(const Installation& old, const Installation& now) {
   }
   Write(old.dir / "spisfirm.dat", oldRegister);
   Write(now.dir / "spisfirm.dat", newRegister);
+}
+
+void BlockAnnualFile(const Installation& now, std::u16string_view katalog) {
+  for (const Company& company : kCompanies) {
+    if (company.katalog != katalog) continue;
+    fs::remove(Annual(now, company));
+    fs::create_directory(Annual(now, company));
+    return;
+  }
+  throw std::invalid_argument("no demo company in " + platform::TextToUtf8(katalog));
 }
 
 void Report(const Installation& now, const fs::path& log, std::ostream& out) {

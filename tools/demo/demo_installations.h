@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace demo {
 
@@ -16,6 +17,12 @@ struct Installation {
 
 // Removes both installations and makes them as the demo starts them.
 void Build(const Installation& old, const Installation& now);
+
+// Puts a folder in place of the new year's annual file of the company in
+// folder `katalog`: the system refuses to open it as a file (code 5, as for
+// a read-only file or one the user has no rights to, which a process run by
+// root under Wine would open all the same), so a run fails on it.
+void BlockAnnualFile(const Installation& now, std::u16string_view katalog);
 
 // Prints the log that the program saved (Windows-1250) and every opening
 // inventory of the new year that is no longer what Build wrote.

@@ -50,6 +50,29 @@ std::optional<std::string> Inside(const std::string& xml, const std::string& sta
   return xml.substr(from, end - from);
 }
 
+// Windows 10's and 11's KnownDLLs: the DLLs Windows maps from its own folder
+// whatever lies beside the exe, the values under
+// HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs of a
+// clean installation. Microsoft documents the key and its effect, not its
+// contents ("Dynamic-link library search order" on learn.microsoft.com sends
+// the reader to the key of the system at hand). ntdll.dll is mapped into
+// every process before any other DLL.
+constexpr std::string_view kKnownDlls[] = {
+    "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",    "difxapi.dll",
+    "gdi32.dll",    "gdiplus.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll", "msctf.dll",
+    "msvcrt.dll",   "normaliz.dll", "nsi.dll",      "ntdll.dll",    "ole32.dll",    "oleaut32.dll",
+    "psapi.dll",    "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll",   "shell32.dll",
+    "shlwapi.dll",  "user32.dll",   "wldap32.dll",  "ws2_32.dll",
+};
+
+// comctl32.dll is none of them, but the manifest asks for its version 6,
+// which Windows then binds from its side-by-side store, not from a folder.
+bool TakenFromWindowsItself(std::string_view dll) {
+  return SameName(dll, "comctl32.dll") ||
+         std::ranges::any_of(kKnownDlls,
+                             [&](std::string_view known) { return SameName(dll, known); });
+}
+
 struct Needed {
   const char* dll;
   const char* function;
@@ -106,6 +129,31 @@ TEST_F(ExeImageTest, ImportsWhatWindowsNeedsOfIt) {
       {"ole32.dll", "OleInitialize", "the folder dialog of the new style needs OLE"},
       {"ole32.dll", "OleUninitialize", "what OleInitialize began ends before the exit"},
   });
+}
+
+// Windows looks for any other imported DLL beside the exe first: a copy of
+// that name put into the folder the exe was started from (a Downloads folder)
+// would run inside the program before its first instruction.
+TEST_F(ExeImageTest, ImportsOnlyDllsWindowsTakesFromItsOwnFolder) {
+  const auto imports = image->Imports();
+  ASSERT_FALSE(imports.empty());
+  for (const auto& imported : imports) {
+    EXPECT_TRUE(TakenFromWindowsItself(imported.name))
+        << imported.name << " is none of Windows' KnownDLLs: load it with SystemFunction";
+  }
+}
+
+// The DLLs loaded after the start (by the program or by Windows for it) come
+// from the system's folder only. The program looks the call up: importing it
+// would keep the exe from starting on a Windows 7 without KB2533623.
+TEST_F(ExeImageTest, SearchesDllsInTheSystemFolderOnly) {
+  const auto kernel32 = ImportedFrom(image->Imports(), "kernel32.dll");
+  const auto imports = [&](std::string_view function) {
+    return std::ranges::find(kernel32, function) != kernel32.end();
+  };
+  EXPECT_TRUE(imports("SetDefaultDllDirectories") ||
+              (imports("GetProcAddress") && image->HoldsName("SetDefaultDllDirectories")))
+      << "SetDefaultDllDirectories is neither imported nor looked up";
 }
 
 // The manifest runs the program as its invoker: without a requested

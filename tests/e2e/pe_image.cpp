@@ -136,6 +136,12 @@ std::optional<std::uint32_t> PeImage::ResourceEntry(std::uint32_t table,
   return std::nullopt;
 }
 
+bool PeImage::HoldsName(std::string_view name) const {
+  std::string terminated(name);
+  terminated += '\0';
+  return bytes_.find(terminated) != std::string::npos;
+}
+
 std::optional<std::string> PeImage::Resource(std::uint32_t type, std::uint32_t id) const {
   if (resources_.address == 0) return std::nullopt;
   // Three levels: type, then name or id, then language; then the data entry.

@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace e2e {
@@ -40,6 +41,9 @@ class PeImage {
 
   // The statically imported DLLs (not the delay-loaded ones).
   std::vector<ImportedDll> Imports() const;
+  // Whether the file holds `name` as a C string, as a function the program
+  // looks up with GetProcAddress is held.
+  bool HoldsName(std::string_view name) const;
   // The data of a resource with a numeric type and id, in its first language.
   std::optional<std::string> Resource(std::uint32_t type, std::uint32_t id) const;
 

@@ -5,6 +5,7 @@
 
 #include "shell/win32/boundary.h"
 #include "shell/win32/named_accessible.h"
+#include "shell/win32/system_library.h"
 
 namespace shell::win32 {
 
@@ -36,20 +37,43 @@ bool Annotate(HWND control, std::u16string_view name) {
   return SUCCEEDED(done);
 }
 
+// oleacc.dll is none of Windows' KnownDLLs: its functions come from the
+// system's folder. Where one is missing the control keeps the name the
+// system finds for it, as it had before it was named.
+struct Oleacc {
+  static const Oleacc& Functions() {
+    static const Oleacc functions;
+    return functions;
+  }
+  bool Complete() const {
+    return fromLresult != nullptr && standardObject != nullptr && toLresult != nullptr;
+  }
+
+  decltype(&ObjectFromLresult) fromLresult =
+      SystemFunction<decltype(&ObjectFromLresult)>(L"oleacc.dll", "ObjectFromLresult");
+  decltype(&CreateStdAccessibleObject) standardObject =
+      SystemFunction<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll",
+                                                           "CreateStdAccessibleObject");
+  decltype(&LresultFromObject) toLresult =
+      SystemFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+};
+
 // The control's client object as the system makes it (or as the control
 // answers itself), wrapped under the name; 0 to leave the question to the
 // control.
 LRESULT NamedClientObject(HWND control, WPARAM wParam, LPARAM lParam, BSTR name) {
+  const Oleacc& oleacc = Oleacc::Functions();
+  if (!oleacc.Complete()) return 0;
   IAccessible* system = nullptr;
   const LRESULT own = DefSubclassProc(control, WM_GETOBJECT, wParam, lParam);
   const HRESULT got =
-      own != 0 ? ObjectFromLresult(own, IID_IAccessible, wParam, reinterpret_cast<void**>(&system))
-               : CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
-                                           reinterpret_cast<void**>(&system));
+      own != 0 ? oleacc.fromLresult(own, IID_IAccessible, wParam, reinterpret_cast<void**>(&system))
+               : oleacc.standardObject(control, OBJID_CLIENT, IID_IAccessible,
+                                       reinterpret_cast<void**>(&system));
   if (FAILED(got) || system == nullptr) return 0;
   IAccessible* const named = WithName(system, name, SysStringLen(name));
   if (named == nullptr) return 0;
-  const LRESULT result = LresultFromObject(IID_IAccessible, wParam, named);
+  const LRESULT result = oleacc.toLresult(IID_IAccessible, wParam, named);
   named->Release();
   return result;
 }

@@ -1,28 +1,15 @@
 #include "shell/win32/dpi.h"
 
+#include "shell/win32/system_library.h"
+
 namespace shell::win32 {
 
 namespace {
 
-// Looked up at run time: Windows 7 and 8 lack them.
-template <typename Function>
-Function User32Function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
-}
-
-// shcore.dll is no DLL every Windows maps for every process: loaded from the
-// system's folder only, never from beside the executable.
-template <typename Function>
-Function ShcoreFunction(const char* name) {
-  const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (shcore == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(shcore, name)));
-}
-
 HMONITOR PrimaryMonitor() { return MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY); }
 
+// Looked up at run time: Windows 7 and 8 lack them (Windows 7 has no
+// shcore.dll at all).
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
@@ -30,7 +17,8 @@ using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD
 }  // namespace
 
 UINT WindowDpi(HWND window) {
-  static const auto forWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  static const auto forWindow =
+      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
   if (forWindow != nullptr && window != nullptr) {
     if (const UINT dpi = forWindow(window); dpi != 0) return dpi;
   }
@@ -50,7 +38,8 @@ RECT PrimaryWorkArea() {
 }
 
 UINT PrimaryMonitorDpi() {
-  static const auto forMonitor = ShcoreFunction<GetDpiForMonitorFunction>("GetDpiForMonitor");
+  static const auto forMonitor =
+      SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
   constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
   UINT x = 0, y = 0;
   if (forMonitor != nullptr && SUCCEEDED(forMonitor(PrimaryMonitor(), kEffectiveDpi, &x, &y)) &&
@@ -62,7 +51,7 @@ UINT PrimaryMonitorDpi() {
 
 SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
   static const auto adjust =
-      User32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+      SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, client.cx, client.cy};
   if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, dpi)) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);

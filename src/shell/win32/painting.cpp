@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shell/layout.h"
+#include "shell/win32/system_library.h"
 
 namespace shell::win32 {
 
@@ -96,18 +97,58 @@ void PaintFolder(const DRAWITEMSTRUCT& item, bool pressed, UINT dpi, bool highCo
   DeleteObject(edge);
 }
 
+// uxtheme.dll is none of Windows' KnownDLLs: its functions come from the
+// system's folder. Where any is missing the buttons are drawn the classic way,
+// as they are when the user has themes off.
+class Theme {
+ public:
+  static const Theme& Functions() {
+    static const Theme functions;
+    return functions;
+  }
+
+  // The button theme of `button` when themes are on and every function is
+  // there; null otherwise.
+  HTHEME OpenButton(HWND button) const {
+    if (!complete_ || !isActive_()) return nullptr;
+    return open_(button, L"BUTTON");
+  }
+
+  decltype(&DrawThemeParentBackground) drawParentBackground =
+      Function<decltype(&DrawThemeParentBackground)>("DrawThemeParentBackground");
+  decltype(&DrawThemeBackground) drawBackground =
+      Function<decltype(&DrawThemeBackground)>("DrawThemeBackground");
+  decltype(&GetThemeBackgroundContentRect) contentRect =
+      Function<decltype(&GetThemeBackgroundContentRect)>("GetThemeBackgroundContentRect");
+  decltype(&CloseThemeData) close = Function<decltype(&CloseThemeData)>("CloseThemeData");
+
+ private:
+  Theme() = default;
+
+  template <typename F>
+  static F Function(const char* name) {
+    return SystemFunction<F>(L"uxtheme.dll", name);
+  }
+
+  decltype(&IsThemeActive) isActive_ = Function<decltype(&IsThemeActive)>("IsThemeActive");
+  decltype(&OpenThemeData) open_ = Function<decltype(&OpenThemeData)>("OpenThemeData");
+  bool complete_ = isActive_ != nullptr && open_ != nullptr && drawParentBackground != nullptr &&
+                   drawBackground != nullptr && contentRect != nullptr && close != nullptr;
+};
+
 void PaintButtonFrame(const DRAWITEMSTRUCT& item, bool pressed, bool enterTarget, RECT& inside) {
   inside = item.rcItem;
-  if (const HTHEME theme = IsThemeActive() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr) {
+  const Theme& themed = Theme::Functions();
+  if (const HTHEME theme = themed.OpenButton(item.hwndItem)) {
     const int state = (item.itemState & ODS_DISABLED) ? PBS_DISABLED
                       : pressed                       ? PBS_PRESSED
                       : enterTarget                   ? PBS_DEFAULTED
                                                       : PBS_NORMAL;
     RECT whole = item.rcItem;
-    DrawThemeParentBackground(item.hwndItem, item.hDC, &whole);
-    DrawThemeBackground(theme, item.hDC, BP_PUSHBUTTON, state, &item.rcItem, nullptr);
-    GetThemeBackgroundContentRect(theme, item.hDC, BP_PUSHBUTTON, state, &item.rcItem, &inside);
-    CloseThemeData(theme);
+    themed.drawParentBackground(item.hwndItem, item.hDC, &whole);
+    themed.drawBackground(theme, item.hDC, BP_PUSHBUTTON, state, &item.rcItem, nullptr);
+    themed.contentRect(theme, item.hDC, BP_PUSHBUTTON, state, &item.rcItem, &inside);
+    themed.close(theme);
     return;
   }
   // The classic look: the button Enter would press has a dark frame of its own.

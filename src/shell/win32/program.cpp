@@ -12,6 +12,7 @@
 #include "shell/win32/failure_display.h"
 #include "shell/win32/folder_dialog.h"
 #include "shell/win32/main_window.h"
+#include "shell/win32/system_library.h"
 
 namespace shell::win32 {
 
@@ -46,6 +47,10 @@ class FailureDisplayScope {
 }  // namespace
 
 int RunProgram(const ProgramParts& parts) {
+  // Before anything loads a DLL: none from the folder the exe was started
+  // from, where anyone who can put a file beside it (a Downloads folder)
+  // could make it run their code.
+  SearchDllsInSystemFolderOnly();
   // A load or a run takes longer than the 5 s after which Windows would put
   // a "Not Responding" ghost over the window, whose close ends the process in
   // the middle of a copy: the window stays as it is.

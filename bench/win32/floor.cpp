@@ -17,28 +17,32 @@ HANDLE OpenExisting(const wchar_t* path) {
                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+HANDLE OpenForReading(const wchar_t* path) {
+  return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 }  // namespace
 
-void TransferFloor(const std::vector<AnnualFiles>& companies) {
-  AnnualRecord oldImage{}, newImage{};
-  for (const AnnualFiles& files : companies) {
-    const DWORD attributes = GetFileAttributesW(files.oldFile.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      continue;
-    }
-    DWORD done = 0;
-    const HANDLE oldFile = OpenExisting(files.oldFile.c_str());
-    ReadFile(oldFile, oldImage.data(), kRecord, &done, nullptr);
-    const HANDLE newFile = OpenExisting(files.newFile.c_str());
-    ReadFile(newFile, newImage.data(), kRecord, &done, nullptr);
-    if (CarryOver(newImage, oldImage)) {
-      SetFilePointer(newFile, 0, nullptr, FILE_BEGIN);
-      WriteFile(newFile, newImage.data(), kRecord, &done, nullptr);
-    }
-    CloseHandle(oldFile);
-    CloseHandle(newFile);
+void RunReadsFloor(const std::filesystem::path& journal, const std::vector<CopyFiles>& copies,
+                   const std::vector<AnnualFiles>& annual) {
+  if (const HANDLE file = OpenForReading(journal.c_str()); file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
   }
+  std::array<char, 64 * 1024> bytes{};
+  DWORD done = 0;
+  for (const CopyFiles& files : copies) {
+    GetFileAttributesW(files.target.c_str());
+    const HANDLE source = OpenForReading(files.source.c_str());
+    while (ReadFile(source, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+           done > 0) {
+    }
+    CloseHandle(source);
+  }
+  AnnualCalls(annual, false);
 }
+
+void TransferFloor(const std::vector<AnnualFiles>& companies) { AnnualCalls(companies, true); }
 
 std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize,
                       bool sizeEach) {

@@ -12,14 +12,36 @@ namespace {
 
 constexpr DWORD kRecord = 512;
 
-HANDLE OpenExisting(const wchar_t* path) {
-  return CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// For reading and writing, or (`access` GENERIC_READ) for reading only.
+HANDLE OpenExisting(const wchar_t* path, DWORD access = GENERIC_READ | GENERIC_WRITE) {
+  return CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-HANDLE OpenForReading(const wchar_t* path) {
-  return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+HANDLE OpenForReading(const wchar_t* path) { return OpenExisting(path, GENERIC_READ); }
+
+// The transfer's calls for each company; without `writes`, its reads alone,
+// both files opened for reading.
+void AnnualCalls(const std::vector<AnnualFiles>& companies, bool writes) {
+  const DWORD access = writes ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  AnnualRecord oldImage{}, newImage{};
+  for (const AnnualFiles& files : companies) {
+    const DWORD attributes = GetFileAttributesW(files.oldFile.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      continue;
+    }
+    DWORD done = 0;
+    const HANDLE oldFile = OpenExisting(files.oldFile.c_str(), access);
+    ReadFile(oldFile, oldImage.data(), kRecord, &done, nullptr);
+    const HANDLE newFile = OpenExisting(files.newFile.c_str(), access);
+    ReadFile(newFile, newImage.data(), kRecord, &done, nullptr);
+    if (writes && CarryOver(newImage, oldImage)) {
+      SetFilePointer(newFile, 0, nullptr, FILE_BEGIN);
+      WriteFile(newFile, newImage.data(), kRecord, &done, nullptr);
+    }
+    CloseHandle(oldFile);
+    CloseHandle(newFile);
+  }
 }
 
 }  // namespace

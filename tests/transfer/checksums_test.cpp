@@ -28,8 +28,8 @@ class Sha256Test : public testing::TestWithParam<bool> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Code, Sha256Test, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Portable" : "Fastest";
+                         [](const testing::TestParamInfo<bool>& param) {
+                           return param.param ? "Portable" : "Fastest";
                          });
 
 TEST_P(Sha256Test, KnownVectors) {

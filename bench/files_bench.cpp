@@ -1,13 +1,19 @@
 // The file work of the year-end transfer against its floor, the same system
 // calls written by hand: the inventory transfer over 10,000 companies and the
 // register load of 50,000; and the additional file copy of 2,000 companies
-// against a copy straight onto each target. The OS layer is the system's own, so this program
-// gives the native figures on Linux and the Wine figures as a Windows build.
+// against a copy straight onto each target. A run of both operations over
+// 10,000 companies twice more: previewed, against its reads alone; and with
+// its undo journal, against the same run without one. The OS layer is the
+// system's own, so this program gives the native figures on Linux and the
+// Wine figures as a Windows build.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/overlay_os.h"
+#include "shell/preview.h"
 #include "support/fixtures.h"
 #include "support/recording_report.h"
 #include "support/system.h"
@@ -15,6 +21,7 @@
 #include "transfer/company_register.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
+#include "transfer/journal_file.h"
 #include "transfer/rekordy.h"
 
 namespace {
@@ -102,6 +109,82 @@ void Load(int companies, int repetitions) {
   }
 }
 
+// Both operations as "SRU" runs them: each company's additional file copied,
+// then the inventory transfer; with a journal, each change recorded in it
+// first.
+class BothOperations {
+ public:
+  explicit BothOperations(int companies) : fixture_(companies) {}
+
+  const bench::CompanyFixture& Fixture() const { return fixture_; }
+  const std::vector<std::u16string>& Files() const { return files_; }
+
+  // Every file as before a run, and no journal.
+  void Restore() {
+    fixture_.Restore();
+    testing_support::SystemOs().Remove(transfer::JournalPath(fixture_.pair.Dest()));
+    log_.lines.clear();
+  }
+
+  void Run(bool withJournal) {
+    platform::Os& os = testing_support::SystemOs();
+    const std::u16string source = fixture_.pair.Source(), dest = fixture_.pair.Dest();
+    std::optional<transfer::RunJournal> journal;
+    if (withJournal) journal.emplace(os, source, dest, u"");
+    transfer::RunJournal* const kept = journal ? &*journal : nullptr;
+    transfer::SkopiujPliki(os, source, dest, fixture_.katalogi, files_, log_, kept);
+    transfer::SkopiujRemanenty(os, source, dest, fixture_.katalogi, log_, u",", kept);
+    if (journal) journal->Close();
+  }
+
+ private:
+  bench::CompanyFixture fixture_;
+  std::vector<std::u16string> files_{std::u16string(bench::kAdditionalFile)};
+  testing_support::RecordingReport log_;
+};
+
+// The preview's work, as "Podgląd" does it (the window's text and list
+// aside): both operations and the journal over an overlay of the system's
+// files, which reads them and keeps every change in memory. Its floor is the
+// same run's reads and nothing else (see bench::RunReadsFloor): a preview
+// cannot see the files but through them, and everything it costs above them
+// is the overlay's and the operations' own work.
+void Preview(BothOperations& run, int repetitions) {
+  const bench::CompanyFixture& fixture = run.Fixture();
+  using testing_support::Installations;
+  std::vector<bench::CopyFiles> copies;
+  for (const auto& katalog : fixture.katalogi) {
+    copies.push_back(
+        {fixture.pair.dir.Native(Installations::In(Installations::kOld, katalog, run.Files()[0])),
+         fixture.pair.dir.Native(Installations::In(Installations::kNew, katalog, run.Files()[0]))});
+  }
+  const std::filesystem::path journal = fixture.pair.dir.Native(
+      std::u16string(Installations::kNew) + u"\\" + std::u16string(transfer::kJournalName));
+  std::size_t changes = 0;
+  bench::CompareWithFloor(
+      Figure("preview"), repetitions, [&] { run.Restore(); },
+      [&] {
+        platform::OverlayOs overlay(testing_support::SystemOs());
+        const shell::PreviewedRun previewed =
+            shell::RunPreview(overlay, fixture.pair.Source(), fixture.pair.Dest(), fixture.katalogi,
+                              run.Files(), true, true, u",");
+        changes = overlay.Changes().size();
+        if (previewed.failure) {
+          std::printf("bench: %s failed\n", Figure("preview").c_str());
+        }
+      },
+      [&] { bench::RunReadsFloor(journal, copies, fixture.annualFiles); });
+  std::printf("        %zu changes kept in the overlay\n", changes);
+}
+
+// The real run with its journal against the same run without one: what
+// recording each company's changes (one flush each) costs.
+void Journal(BothOperations& run, int repetitions) {
+  bench::CompareWithFloor(
+      Figure("journal"), repetitions, [&] { run.Restore(); }, [&] { run.Run(true); },
+      [&] { run.Run(false); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,5 +193,10 @@ int main(int argc, char** argv) {
   Transfer(10000, repetitions);
   Copy(2000, repetitions);
   Load(50000, repetitions);
+  // A preview over 10,000 companies takes seconds under Wine: fewer runs.
+  const int fewer = bench::Repetitions(3);
+  BothOperations both(10000);
+  Preview(both, fewer);
+  Journal(both, fewer);
   return 0;
 }

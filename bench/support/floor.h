@@ -35,6 +35,21 @@ inline bool CarryOver(AnnualRecord& newRecord, const AnnualRecord& oldRecord) {
 // inventory is zero the old closing inventory written into it.
 void TransferFloor(const std::vector<AnnualFiles>& companies);
 
+// One company's additional file: the old installation's, and the name the
+// copy takes in the new one.
+struct CopyFiles {
+  std::filesystem::path source, target;
+};
+
+// The reads of a run of both operations, and nothing else: what no preview
+// can do without, since it sees the files only through them. In the run's
+// order: the journal looked for (a run reads the one there before it
+// appends); per company, the copy's target looked for and its source read
+// whole; then per company the transfer's reads, as TransferFloor makes them
+// but with both files opened for reading and nothing written.
+void RunReadsFloor(const std::filesystem::path& journal, const std::vector<CopyFiles>& copies,
+                   const std::vector<AnnualFiles>& annual);
+
 // Opens the register and reads its records until one comes short; gives the
 // number of whole records. With `sizeEach`, the file's size is asked before
 // each record too, as the load's end-of-file test does.

@@ -12,14 +12,18 @@ namespace {
 
 constexpr DWORD kRecord = 512;
 
-HANDLE OpenExisting(const wchar_t* path) {
-  return CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// For reading and writing, or (`access` GENERIC_READ) for reading only.
+HANDLE OpenExisting(const wchar_t* path, DWORD access = GENERIC_READ | GENERIC_WRITE) {
+  return CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-}  // namespace
+HANDLE OpenForReading(const wchar_t* path) { return OpenExisting(path, GENERIC_READ); }
 
-void TransferFloor(const std::vector<AnnualFiles>& companies) {
+// The transfer's calls for each company; without `writes`, its reads alone,
+// both files opened for reading.
+void AnnualCalls(const std::vector<AnnualFiles>& companies, bool writes) {
+  const DWORD access = writes ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
   AnnualRecord oldImage{}, newImage{};
   for (const AnnualFiles& files : companies) {
     const DWORD attributes = GetFileAttributesW(files.oldFile.c_str());
@@ -27,11 +31,11 @@ void TransferFloor(const std::vector<AnnualFiles>& companies) {
       continue;
     }
     DWORD done = 0;
-    const HANDLE oldFile = OpenExisting(files.oldFile.c_str());
+    const HANDLE oldFile = OpenExisting(files.oldFile.c_str(), access);
     ReadFile(oldFile, oldImage.data(), kRecord, &done, nullptr);
-    const HANDLE newFile = OpenExisting(files.newFile.c_str());
+    const HANDLE newFile = OpenExisting(files.newFile.c_str(), access);
     ReadFile(newFile, newImage.data(), kRecord, &done, nullptr);
-    if (CarryOver(newImage, oldImage)) {
+    if (writes && CarryOver(newImage, oldImage)) {
       SetFilePointer(newFile, 0, nullptr, FILE_BEGIN);
       WriteFile(newFile, newImage.data(), kRecord, &done, nullptr);
     }
@@ -39,6 +43,28 @@ void TransferFloor(const std::vector<AnnualFiles>& companies) {
     CloseHandle(newFile);
   }
 }
+
+}  // namespace
+
+void RunReadsFloor(const std::filesystem::path& journal, const std::vector<CopyFiles>& copies,
+                   const std::vector<AnnualFiles>& annual) {
+  if (const HANDLE file = OpenForReading(journal.c_str()); file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+  }
+  std::array<char, 64 * 1024> bytes{};
+  DWORD done = 0;
+  for (const CopyFiles& files : copies) {
+    GetFileAttributesW(files.target.c_str());
+    const HANDLE source = OpenForReading(files.source.c_str());
+    while (ReadFile(source, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+           done > 0) {
+    }
+    CloseHandle(source);
+  }
+  AnnualCalls(annual, false);
+}
+
+void TransferFloor(const std::vector<AnnualFiles>& companies) { AnnualCalls(companies, true); }
 
 std::size_t LoadFloor(const std::filesystem::path& registerFile, std::uint32_t recordSize,
                       bool sizeEach) {

@@ -54,12 +54,25 @@ OverlayOs::Overlaid OverlayOs::Find(std::u16string_view name) {
       cut == std::u16string_view::npos ? u"." : name.substr(0, cut + 1);
   FileIdentity identity;
   // No folder, no file there: the base's own answer for the name says why.
-  if (base_.Identity(folder, identity) != err::kSuccess) return {};
+  if (FolderIdentity(folder, identity) != err::kSuccess) return {};
   Overlaid overlaid;
   overlaid.key = Key{identity, base_.LowerCase(own)};
   const auto found = files_.find(*overlaid.key);
   if (found != files_.end()) overlaid.file = &found->second;
   return overlaid;
+}
+
+std::uint32_t OverlayOs::FolderIdentity(std::u16string_view folder, FileIdentity& identity) {
+  folderKey_.assign(folder);
+  const auto found = folders_.find(folderKey_);
+  if (found != folders_.end()) {
+    identity = found->second;
+    return err::kSuccess;
+  }
+  // A folder not found may yet be made by another program: asked again.
+  const auto code = base_.Identity(folder, identity);
+  if (code == err::kSuccess) folders_.emplace(folderKey_, identity);
+  return code;
 }
 
 OverlayOs::Entry OverlayOs::Look(std::u16string_view name) {
@@ -80,13 +93,16 @@ int OverlayOs::Openers(const Key& key) const {
   return found == uses_.end() ? 0 : found->second.openers;
 }
 
-OverlayOs::File OverlayOs::FromBase(std::u16string_view name, const EntryInfo& info) {
+OverlayOs::File OverlayOs::FromBase(std::u16string_view name, const EntryInfo& info,
+                                    bool sameFile) {
   File file;
   file.name = name;
   file.origin = name;
   file.readOnly = info.readOnly;
-  // A renamed file stays the same file.
-  if (base_.Identity(name, file.identity) != err::kSuccess) file.identity = NewIdentity();
+  // A renamed file stays the same file; a copy is another.
+  if (!sameFile || base_.Identity(name, file.identity) != err::kSuccess) {
+    file.identity = NewIdentity();
+  }
   return file;
 }
 
@@ -327,7 +343,7 @@ std::uint32_t OverlayOs::Identity(std::u16string_view name, FileIdentity& identi
 
 void OverlayOs::Rename(const Entry& source, const Entry& target, std::u16string_view from,
                        std::u16string_view to, FileChange::Kind kind) {
-  File moved = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info);
+  File moved = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info, true);
   moved.name = to;
   Leave(*source.overlaid.key, from);
   Put(*target.overlaid.key, std::move(moved));
@@ -371,9 +387,9 @@ std::uint32_t OverlayOs::CopyNew(std::u16string_view from, std::u16string_view t
   if (target.code != err::kFileNotFound) return target.code;
   if (!target.overlaid.key) return err::kPathNotFound;
   // The copy carries the bytes and the read-only attribute, not the identity.
-  File copy = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info);
+  File copy = source.overlaid.file ? *source.overlaid.file : FromBase(from, source.info, false);
   copy.name = to;
-  copy.identity = NewIdentity();
+  if (source.overlaid.file) copy.identity = NewIdentity();
   Put(*target.overlaid.key, std::move(copy));
   FileChange change;
   change.kind = FileChange::Kind::kCopied;

@@ -25,6 +25,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "platform/file_change.h"
 #include "platform/os.h"
@@ -123,10 +124,15 @@ class OverlayOs final : public Os {
   };
 
   Overlaid Find(std::u16string_view name);
+  // The identity of a folder, as the base gave it the first time it was
+  // asked: the overlay makes, renames and removes no directory, so in its
+  // view a folder it has found stays the same folder.
+  std::uint32_t FolderIdentity(std::u16string_view folder, FileIdentity& identity);
   Entry Look(std::u16string_view name);
   int Openers(const Key& key) const;
-  // The file of a base entry, its bytes still read from there.
-  File FromBase(std::u16string_view name, const EntryInfo& info);
+  // The file of a base entry, its bytes still read from there; with
+  // `sameFile`, the same file (its identity the base's), else a copy of it.
+  File FromBase(std::u16string_view name, const EntryInfo& info, bool sameFile);
   std::uint32_t Load(File& file);
   std::uint32_t TakeIntoMemory(Handle& open);
   Handle* FindHandle(FileHandle handle);
@@ -143,6 +149,8 @@ class OverlayOs final : public Os {
   FileIdentity NewIdentity();
 
   Os& base_;
+  std::unordered_map<std::u16string, FileIdentity> folders_;
+  std::u16string folderKey_;  // reused for each look-up
   std::map<Key, File> files_;
   std::map<Key, Use> uses_;
   std::map<FileHandle, Handle> handles_;

@@ -7,7 +7,6 @@
 #include "shell/preview.h"
 #include "transfer/activity_log.h"
 #include "transfer/company_register.h"
-#include "transfer/errors.h"
 #include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
 #include "transfer/journal_file.h"
@@ -28,13 +27,6 @@ class LogBoxReport final : public transfer::RunReport {
 
  private:
   LogControl& box_;
-};
-
-// The lines a previewed operation logs, kept for the preview's window.
-class KeptLines final : public transfer::RunReport {
- public:
-  void Logged(std::u16string_view line) override { lines.emplace_back(line); }
-  std::vector<std::u16string> lines;
 };
 
 // Each company goes into the two lists as it is read: a load that fails
@@ -110,34 +102,13 @@ void Tfrm_Main::btn_PodgladClick() {
   const std::vector<std::u16string> pliki = copy ? c_.mmo_3.Lines() : std::vector<std::u16string>();
 
   platform::OverlayOs overlay(os_);
-  KeptLines copyLines, transferLines;
-  std::optional<PreviewFailure> failure;
-  RunStage stage = RunStage::kCopy;
-  try {
-    // The journal too, as "SRU" keeps it: one that cannot be written ends
-    // the run there as well.
-    std::optional<transfer::RunJournal> journal;
-    if (copy || carry) journal.emplace(overlay, fSciezka_source_, fSciezka_dest_, u"");
-    if (copy) {
-      transfer::SkopiujPliki(overlay, fSciezka_source_, fSciezka_dest_, katalogi, pliki, copyLines,
-                             &*journal);
-    }
-    stage = RunStage::kTransfer;
-    if (carry) {
-      transfer::SkopiujRemanenty(overlay, fSciezka_source_, fSciezka_dest_, katalogi, transferLines,
-                                 separator_.Text(), &*journal);
-    }
-    if (journal) journal->Close();
-  } catch (const transfer::Exception& e) {
-    // Where the real run would end: the window says so instead.
-    failure = PreviewFailure{stage, e.Message()};
-  }
-
+  PreviewedRun run = RunPreview(overlay, fSciezka_source_, fSciezka_dest_, katalogi, pliki, copy,
+                                carry, separator_.Text());
   const std::u16string summary =
       PreviewSummary({fSciezka_source_, fSciezka_dest_, katalogi, overlay.Changes(),
-                      transferLines.lines, failure, separator_.Text()});
-  std::vector<std::u16string> lines = std::move(copyLines.lines);
-  lines.insert(lines.end(), transferLines.lines.begin(), transferLines.lines.end());
+                      run.transferLines, run.failure, separator_.Text()});
+  std::vector<std::u16string> lines = std::move(run.copyLines);
+  lines.insert(lines.end(), run.transferLines.begin(), run.transferLines.end());
   c_.lists.ShowList(kPreviewTitle, summary, lines);
 }
 

@@ -6,7 +6,10 @@
 #include <set>
 
 #include "shell/controls.h"
+#include "transfer/errors.h"
+#include "transfer/file_copy.h"
 #include "transfer/inventory_transfer.h"
+#include "transfer/journal_file.h"
 #include "transfer/number_format.h"
 #include "transfer/partial_file.h"
 #include "transfer/rekordy.h"
@@ -47,6 +50,16 @@ std::optional<std::u16string> Opening(const std::string& record, std::u16string_
   return transfer::FormatLogNumber(std::bit_cast<double>(bits), separator);
 }
 
+// The lines a previewed operation logs.
+class KeptLines final : public transfer::RunReport {
+ public:
+  explicit KeptLines(std::vector<std::u16string>& lines) : lines_(lines) {}
+  void Logged(std::u16string_view line) override { lines_.emplace_back(line); }
+
+ private:
+  std::vector<std::u16string>& lines_;
+};
+
 // The summary's lines, each shown as a box shows text.
 class Lines {
  public:
@@ -68,6 +81,30 @@ class Lines {
 };
 
 }  // namespace
+
+PreviewedRun RunPreview(platform::Os& overlay, std::u16string_view source, std::u16string_view dest,
+                        const std::vector<std::u16string>& katalogi,
+                        const std::vector<std::u16string>& pliki, bool copy, bool carry,
+                        std::u16string_view separator) {
+  PreviewedRun run;
+  KeptLines copyLines(run.copyLines), transferLines(run.transferLines);
+  RunStage stage = RunStage::kCopy;
+  try {
+    std::optional<transfer::RunJournal> journal;
+    if (copy || carry) journal.emplace(overlay, source, dest, u"");
+    if (copy) transfer::SkopiujPliki(overlay, source, dest, katalogi, pliki, copyLines, &*journal);
+    stage = RunStage::kTransfer;
+    if (carry) {
+      transfer::SkopiujRemanenty(overlay, source, dest, katalogi, transferLines, separator,
+                                 &*journal);
+    }
+    if (journal) journal->Close();
+  } catch (const transfer::Exception& e) {
+    // Where the real run would end: the window says so instead.
+    run.failure = PreviewFailure{stage, e.Message()};
+  }
+  return run;
+}
 
 std::u16string PreviewSummary(const PreviewFacts& facts) {
   Lines out;

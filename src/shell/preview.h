@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file_change.h"
+#include "platform/os.h"
 
 namespace shell {
 
@@ -21,6 +22,22 @@ struct PreviewFailure {
   RunStage stage = RunStage::kCopy;
   std::u16string message;
 };
+
+// The lines each previewed operation logged, and where a failure would have
+// ended the run.
+struct PreviewedRun {
+  std::vector<std::u16string> copyLines, transferLines;
+  std::optional<PreviewFailure> failure;
+};
+
+// Runs the ticked operations as "SRU" runs them, its journal included (one
+// that cannot be written ends the run there as well), over `overlay`: an
+// overlay of the files, whose changes then tell what the run would change.
+// A failure that would end the run is kept, not raised.
+PreviewedRun RunPreview(platform::Os& overlay, std::u16string_view source, std::u16string_view dest,
+                        const std::vector<std::u16string>& katalogi,
+                        const std::vector<std::u16string>& pliki, bool copy, bool carry,
+                        std::u16string_view separator);
 
 // What a previewed run did.
 struct PreviewFacts {

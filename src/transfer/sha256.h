@@ -22,8 +22,17 @@ class Sha256 {
 
   static Sha256Digest Of(std::string_view bytes);
 
+  // Whether the processor's own SHA instructions compute the blocks; the
+  // portable code does where it has none, with the same digests.
+  static bool Accelerated();
+  // With true, the hashes of this process use the portable code until it is
+  // called with false: a test checks that code on a processor that has the
+  // instructions.
+  static void UsePortableCode(bool portable);
+
  private:
-  void Block(const std::uint8_t* block);
+  // Whole 64-byte blocks, one after another.
+  void Blocks(const std::uint8_t* blocks, std::size_t count);
 
   std::array<std::uint32_t, 8> state_;
   std::array<std::uint8_t, 64> buffer_{};

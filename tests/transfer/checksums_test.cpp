@@ -19,7 +19,20 @@ std::string Hex(const transfer::Sha256Digest& digest) {
   return text;
 }
 
-TEST(Sha256Test, KnownVectors) {
+// Each test runs twice: with the processor's SHA instructions where it has
+// them, and with the portable code.
+class Sha256Test : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { transfer::Sha256::UsePortableCode(GetParam()); }
+  void TearDown() override { transfer::Sha256::UsePortableCode(false); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Code, Sha256Test, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& param) {
+                           return param.param ? "Portable" : "Fastest";
+                         });
+
+TEST_P(Sha256Test, KnownVectors) {
   const struct {
     std::string message;
     const char* digest;
@@ -41,7 +54,7 @@ TEST(Sha256Test, KnownVectors) {
 
 // Lengths around the block (64) and its padding room (56), given in two
 // pieces split at every point: the same digest as in one piece.
-TEST(Sha256Test, PiecesGiveTheDigestOfTheWhole) {
+TEST_P(Sha256Test, PiecesGiveTheDigestOfTheWhole) {
   for (const std::size_t length : {55u, 56u, 63u, 64u, 65u, 119u, 120u, 128u, 200u}) {
     std::string message;
     for (std::size_t i = 0; i < length; ++i) message += static_cast<char>(i * 7 + 3);

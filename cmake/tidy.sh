@@ -38,7 +38,8 @@ only = os.environ.get("TIDY_ONLY")
 if only:
     import re
     own = {f for f in own if re.search(only, f)}
-print("\n".join(sorted(own)))
+for f in sorted(own):
+    print(f)
 PY
 }
 

@@ -56,6 +56,9 @@ class CreationWatch {
 
 class ProgramTest : public WindowTest {
  protected:
+  ProgramTest() = default;
+  ProgramTest(const ProgramTest&) = delete;
+  ProgramTest& operator=(const ProgramTest&) = delete;
   ~ProgramTest() override {
     // A window destroyed while it was being made posted the end of a loop
     // that never ran.

@@ -56,7 +56,6 @@ mingw_args() {
     grep '/include/c++' | sed 's/^ *//; s/^/-extra-arg=-isystem/'
 }
 
-checked=0
 # run LABEL BUILD_DIR [CLANG-TIDY OPTIONS...] < FILES
 run() {
   local label=$1 dir=$2
@@ -70,7 +69,8 @@ run() {
     return
   fi
   echo "clang-tidy $label: ${#list[@]} files"
-  checked=$((checked + ${#list[@]}))
+  # Counted through the log: this runs at the end of a pipe, in a subshell.
+  echo "checked ${#list[@]}" >>"$log"
   local patterns=()
   for file in "${list[@]}"; do patterns+=("^${file//./\\.}\$"); done
   run-clang-tidy -j "$jobs" -quiet -p "$dir" "$@" "${patterns[@]}" 2>&1 |
@@ -90,6 +90,7 @@ sources build/win32/compile_commands.json build/native/compile_commands.json |
 # A file with a finding counts once, however many translation units show it.
 failed=$(grep -E '^/[^:]+:[0-9]+:[0-9]+: error: ' "$log" | cut -d: -f1 | sort -u | wc -l)
 if [ "$failed" -eq 0 ] && grep -q '^error: ' "$log"; then failed=1; fi
+checked=$(awk '$1 == "checked" { n += $2 } END { print n + 0 }' "$log")
 passed=$((checked - failed))
 [ "$passed" -ge 0 ] || passed=0
 echo "$name $passed $failed" >>"$summary"

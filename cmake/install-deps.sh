@@ -9,6 +9,7 @@ sudo=""
 packages=(
   cmake ninja-build g++ make          # the native build
   clang libclang-rt-14-dev            # the fuzz targets: libFuzzer and the sanitizers' runtimes
+  clang-format clang-tidy python3     # the layout and lint gates (run-clang-tidy is Python)
   googletest libgtest-dev             # GoogleTest: sources for the cross build, library natively
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the Windows builds
   wine wine64 wine32:i386             # the Windows tests, x86_64 and i686

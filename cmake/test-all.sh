@@ -8,6 +8,9 @@ summary=build/summary
 mkdir -p build
 rm -f "$summary" "$summary.notes"
 
+# The layout first: it needs no build.
+cmake/format-check.sh "$summary" format
+
 build() {
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
 }
@@ -15,6 +18,9 @@ broken=()
 for preset in native sanitized win64 win32; do
   build "$preset" || broken+=("$preset")
 done
+
+# clang-tidy over every source, natively and for both Windows targets.
+cmake/tidy.sh "$summary" tidy
 
 # The native suites see a Polish system, as the Windows suite does.
 native_env=(env LC_ALL=pl_PL.UTF-8 DOPLIKI_EXPECT_ACP=1250 DOPLIKI_EXPECT_DECIMAL=,)
@@ -38,7 +44,7 @@ echo
 [ ${#broken[@]} -eq 0 ] || echo "build failed: ${broken[*]}"
 status=0
 total_passed=0 total_failed=0
-for suite in native sanitized wine wine-i686 gui gui-i686; do
+for suite in format tidy native sanitized wine wine-i686 gui gui-i686; do
   read -r passed failed < <(awk -v s="$suite" '$1 == s { p += $2; f += $3 } END { print p + 0, f + 0 }' "$summary")
   # A suite that ran no test has shown nothing: that is a failure too.
   none=""

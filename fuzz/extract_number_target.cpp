@@ -23,7 +23,7 @@ bool IsHexDigit(char16_t c) {
 
 std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
-std::u16string WithoutLeadingZeros(std::u16string digits) {
+std::u16string WithoutLeadingZeros(const std::u16string& digits) {
   const auto first = digits.find_first_not_of(u'0');
   return first == std::u16string::npos ? u"0" : digits.substr(first);
 }

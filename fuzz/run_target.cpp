@@ -146,7 +146,7 @@ std::string AnnualFile(Reader& in) {
   record.replace(testing_support::kClosing, 8, testing_support::BitsBytes(in.Value()));
   switch (in.Byte() % 4) {
     case 0:
-      return record.substr(0, in.Byte() * 2u);  // short: 0 to 510 bytes
+      return record.substr(0, std::size_t{in.Byte()} * 2);  // short: 0 to 510 bytes
     case 1:
       return record + std::string(in.Byte(), '\x5A');  // longer than one record
     default:

@@ -209,11 +209,9 @@ std::uint32_t OverlayOs::CreateAlways(std::u16string_view name, FileHandle& hand
   file.name = name;
   file.bytes.emplace();
   // The file made anew in place of another keeps its identity.
-  if (!existed) {
-    file.identity = NewIdentity();
-  } else if (entry.overlaid.file) {
+  if (existed && entry.overlaid.file) {
     file.identity = entry.overlaid.file->identity;
-  } else if (base_.Identity(name, file.identity) != err::kSuccess) {
+  } else if (!existed || base_.Identity(name, file.identity) != err::kSuccess) {
     file.identity = NewIdentity();
   }
   Put(key, std::move(file));

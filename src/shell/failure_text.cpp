@@ -15,7 +15,7 @@ std::u16string FailureText(std::u16string_view message) {
 
 std::u16string FailureMessage(std::exception_ptr failure) {
   try {
-    std::rethrow_exception(failure);
+    std::rethrow_exception(std::move(failure));
   } catch (const transfer::Exception& e) {
     return e.Message();
   } catch (const std::bad_alloc&) {

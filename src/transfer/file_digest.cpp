@@ -16,7 +16,7 @@ FileDigest DigestOf(platform::Os& os, std::u16string_view name) {
     throw EInOutError(platform::err::kFileNotFound, name);
   FileDigest digest;
   Sha256 hash;
-  std::vector<std::uint8_t> chunk(64 * 1024);
+  std::vector<std::uint8_t> chunk(std::size_t{64} * 1024);
   for (;;) {
     const auto read = file.Read(chunk.data(), static_cast<std::uint32_t>(chunk.size()));
     if (read == 0) break;

@@ -32,7 +32,7 @@ struct Decimal {
 // The value's digits in scientific notation with `precision` digits after
 // the first, correctly rounded, and its exponent.
 Decimal ScientificDigits(double magnitude, int precision) {
-  std::array<char, kExactPrecision + 32> buffer;
+  std::array<char, kExactPrecision + 32> buffer{};
   const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                        std::chars_format::scientific, precision);
   (void)ec;  // The buffer is large enough for every double.

@@ -34,7 +34,7 @@ std::uint32_t BigEndian32(const std::uint8_t* bytes) {
 }
 
 void PortableBlock(std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
-  std::array<std::uint32_t, 64> w;
+  std::array<std::uint32_t, 64> w{};
   for (std::size_t i = 0; i < 16; ++i) w[i] = BigEndian32(block + 4 * i);
   for (std::size_t i = 16; i < 64; ++i) {
     const std::uint32_t s0 = std::rotr(w[i - 15], 7) ^ std::rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
@@ -177,7 +177,7 @@ Sha256Digest Sha256::Finish() {
   Update(&one, 1);
   const std::uint8_t zero = 0;
   while (buffered_ != 56) Update(&zero, 1);
-  std::array<std::uint8_t, 8> length;
+  std::array<std::uint8_t, 8> length{};
   for (std::size_t i = 0; i < 8; ++i) length[i] = static_cast<std::uint8_t>(bits >> (56 - 8 * i));
   Update(length.data(), length.size());
   Sha256Digest digest;

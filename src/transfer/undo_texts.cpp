@@ -62,8 +62,8 @@ std::u16string StepLine(const UndoStep& step, bool done, std::u16string_view wit
     case UndoAction::kNothingToDo:
       return u"NIC DO COFNIĘCIA " + std::u16string(path);
     case UndoAction::kLeaveAlone:
-      return (done ? u"POZOSTAWIONO " : u"ZOSTANIE POZOSTAWIONY ") + std::u16string(path) +
-             u" - " + Reason(step.why);
+      return (done ? u"POZOSTAWIONO " : u"ZOSTANIE POZOSTAWIONY ") + std::u16string(path) + u" - " +
+             Reason(step.why);
     default:
       return (done ? u"COFNIĘTO " : u"DO COFNIĘCIA ") + std::u16string(path) + u" - " +
              What(step.action, done);

@@ -15,8 +15,6 @@ using namespace e2e;
 using testing_support::Bytes;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
-using testing_support::kClosing;
-using testing_support::kOpening;
 using testing_support::RokRecord;
 
 // A file's content in a failure's message: its size and its start.
@@ -161,7 +159,7 @@ TEST_F(NothingLostTest, ACloseRequestDuringKoniecKeepsTheWholeLog) {
 // part of itself under any name and nothing in the log. With room made, the
 // next run copies them, keeping the old files.
 TEST_F(NothingLostTest, ACopyThatDoesNotFitLeavesTheTargetAsItWas) {
-  SmallDrive drive(pair.dir.Native(u"small"), 64 * 1024, 'S');
+  SmallDrive drive(pair.dir.Native(u"small"), std::size_t{64} * 1024, 'S');
   const std::string big1(60000, '1'), big2(60000, '2');
   const auto old = [](std::u16string_view katalog) {
     return Installations::In(Installations::kOld, katalog, u"BAZA_DW8.REK");
@@ -209,7 +207,7 @@ TEST_F(NothingLostTest, ACopyThatDoesNotFitLeavesTheTargetAsItWas) {
       "FIRMA1 REMA: 250\r\nFIRMA2 REMA: 250\r\nOK. Remamenty skopiowano!\r\n";
   EXPECT_EQ(SavedLog(), "Skopiowane fimry:\r\n" + carried);
 
-  drive.Resize(1024 * 1024);
+  drive.Resize(std::size_t{1024} * 1024);
   ASSERT_NO_FATAL_FAILURE(run());
   EXPECT_TRUE(pair.dir.ReadBytes(now(u"FIRMA1")) == big1)
       << Shown(pair.dir.ReadBytes(now(u"FIRMA1")));
@@ -234,6 +232,9 @@ TEST_F(NothingLostTest, StartedFromAShareTheLogIsSavedBesideIt) {
   fs::create_directory_symlink(pair.dir.Native(u"bin"), share);
   struct Unlink {
     fs::path link;
+    explicit Unlink(fs::path at) : link(std::move(at)) {}
+    Unlink(const Unlink&) = delete;
+    Unlink& operator=(const Unlink&) = delete;
     ~Unlink() { fs::remove_all(link.parent_path().parent_path()); }
   } unlink{share};
   AddCompanies(1);

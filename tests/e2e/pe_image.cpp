@@ -39,7 +39,8 @@ PeImage::PeImage(std::string bytes) : bytes_(std::move(bytes)) {
   const std::size_t directories = optional + (is64_ ? 112 : 96);
   const auto directory = [&](std::uint32_t index) {
     if (index >= directoryCount) return Directory{};
-    return Directory{U32(directories + 8 * index), U32(directories + 8 * index + 4)};
+    return Directory{U32(directories + std::size_t{8} * index),
+                     U32(directories + std::size_t{8} * index + 4)};
   };
   imports_ = directory(kImportDirectory);
   resources_ = directory(kResourceDirectory);

@@ -32,6 +32,7 @@ std::vector<std::string> Environment(const std::vector<std::string>& overrides) 
 
 std::vector<char*> Pointers(std::vector<std::string>& texts) {
   std::vector<char*> pointers;
+  pointers.reserve(texts.size() + 1);
   for (auto& text : texts) pointers.push_back(text.data());
   pointers.push_back(nullptr);
   return pointers;
@@ -83,7 +84,7 @@ Outcome Run(const Command& command, Millis limit, bool quiet) {
   Outcome outcome;
   const auto drain = [&] {
     char buffer[4096];
-    ssize_t got;
+    ssize_t got = 0;
     while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) {
       outcome.output.append(buffer, static_cast<std::size_t>(got));
     }

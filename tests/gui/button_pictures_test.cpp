@@ -26,6 +26,8 @@ class ButtonPicturesTest : public ::testing::Test {
   ButtonPicturesTest()
       : button_(CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | BS_OWNERDRAW, 0, 0, kWidth, kHeight,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  ButtonPicturesTest(const ButtonPicturesTest&) = delete;
+  ButtonPicturesTest& operator=(const ButtonPicturesTest&) = delete;
   ~ButtonPicturesTest() override { DestroyWindow(button_); }
 
   // Every pixel of a button without a caption, painted in `state`.

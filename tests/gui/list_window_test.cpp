@@ -35,7 +35,8 @@ class ListWindowTest : public WindowTest {
 
   // Shows the window; once it is up, notes what it shows and types the keys
   // (or presses the button with that id), each as real input.
-  ListAnswer ShowAndType(const ListContent& content, std::vector<Keystroke> keys, int clicked = 0) {
+  ListAnswer ShowAndType(const ListContent& content, const std::vector<Keystroke>& keys,
+                         int clicked = 0) {
     std::thread user([&, keys] {
       const HWND list = testing_support::AwaitListWindow();
       if (list == nullptr) return;

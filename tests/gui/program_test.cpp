@@ -22,6 +22,7 @@ class CreationWatch {
   CreationWatch(std::wstring className, bool refuse)
       : className_(std::move(className)), refuse_(refuse) {
     current = this;
+    // NOLINTNEXTLINE(cppcoreguidelines-prefer-member-initializer): a hook procedure has no context, so `current` comes first
     hook_ = SetWindowsHookExW(WH_CBT, &CreationWatch::Hook, nullptr, GetCurrentThreadId());
   }
   ~CreationWatch() {
@@ -55,6 +56,9 @@ class CreationWatch {
 
 class ProgramTest : public WindowTest {
  protected:
+  ProgramTest() = default;
+  ProgramTest(const ProgramTest&) = delete;
+  ProgramTest& operator=(const ProgramTest&) = delete;
   ~ProgramTest() override {
     // A window destroyed while it was being made posted the end of a loop
     // that never ran.

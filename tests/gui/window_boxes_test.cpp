@@ -12,7 +12,6 @@ namespace {
 
 using shell::Id;
 using testing_support::FirmaRecord;
-using testing_support::Installations;
 using testing_support::RokRecord;
 using testing_support::WindowTest;
 

@@ -259,7 +259,8 @@ TEST_F(WindowFieldsTest, TypingSuggestsFoldersOnly) {
   SetFocus(Control(Id::edt_ZETKA_dest));
   const std::u16string typed = folders.Path(u"zetk");
   SetText(Id::edt_ZETKA_dest, typed);
-  SendMessageW(Control(Id::edt_ZETKA_dest), EM_SETSEL, typed.size(), typed.size());
+  SendMessageW(Control(Id::edt_ZETKA_dest), EM_SETSEL, typed.size(),
+               static_cast<LPARAM>(typed.size()));
   Keys({{'A'}});
   ASSERT_EQ(Text(Id::edt_ZETKA_dest), folders.Path(u"zetka"));
 
@@ -289,7 +290,7 @@ TEST_F(WindowFieldsTest, EscapeClosesTheSuggestionsFirst) {
   for (const Id field : {Id::edt_ZETKA_source, Id::edt_ZETKA_dest}) {
     SetFocus(Control(field));
     SetText(field, typed);
-    SendMessageW(Control(field), EM_SETSEL, typed.size(), typed.size());
+    SendMessageW(Control(field), EM_SETSEL, typed.size(), static_cast<LPARAM>(typed.size()));
     Keys({{'A'}});
     ASSERT_NE(ShownSuggestions(), nullptr);
     for (int press = 1; press <= 2; ++press) {

@@ -28,7 +28,7 @@ namespace testing_support {
 
 // A key with the modifiers held down while it is pressed.
 struct Keystroke {
-  WORD key;
+  WORD key = 0;
   bool shift = false, ctrl = false, alt = false;
 };
 inline Keystroke Shift(WORD key) { return {key, true}; }
@@ -107,6 +107,8 @@ class WindowTest : public ::testing::Test {
   static constexpr std::u16string_view kTitle = u"Dopliki_gui_tests";
 
   WindowTest();
+  WindowTest(const WindowTest&) = delete;
+  WindowTest& operator=(const WindowTest&) = delete;
   ~WindowTest() override;
 
   // Registry values naming the fixture's installations, for both years.

@@ -42,8 +42,11 @@ TEST_F(WindowLookTest, TheWindowAtItsSizeAndDpi) {
   RECT window, work;
   GetWindowRect(main->Handle(), &window);
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_NEAR((window.left + window.right) / 2, (work.left + work.right) / 2, 1);
-  EXPECT_NEAR((window.top + window.bottom) / 2, (work.top + work.bottom) / 2, 1);
+  // In whole pixels, as the system centres.
+  const int windowX = (window.left + window.right) / 2, workX = (work.left + work.right) / 2;
+  const int windowY = (window.top + window.bottom) / 2, workY = (work.top + work.bottom) / 2;
+  EXPECT_NEAR(windowX, workX, 1);
+  EXPECT_NEAR(windowY, workY, 1);
 }
 
 TEST_F(WindowLookTest, EveryControlWithItsTextAtItsPlace) {

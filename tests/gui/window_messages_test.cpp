@@ -14,8 +14,6 @@ using shell::Id;
 using shell::Screen;
 using testing_support::FirmaRecord;
 using testing_support::Installations;
-using testing_support::RokRecord;
-using testing_support::TextValue;
 using testing_support::WindowTest;
 
 class WindowMessagesTest : public WindowTest {

@@ -23,10 +23,10 @@ KeyResult Focus(Id control) { return {Action::kFocus, control}; }
 constexpr KeyResult kPass{Action::kPass}, kSwallow{Action::kSwallow};
 
 struct KeyCase {
-  Key key;
+  Key key{};
   Modifiers modifiers;
-  Id focus;
-  Screen shown;
+  Id focus{};
+  Screen shown{};
   KeyResult result;
 };
 

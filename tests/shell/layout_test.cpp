@@ -15,7 +15,7 @@ Rect At(const shell::Placement& placement, Id id) {
 
 TEST(Layout, TheDesignedPlacesAt96And144Dpi) {
   const struct {
-    Id id;
+    Id id{};
     Rect at96, at144;
   } cases[] = {
       {Id::pnl_1, {0, 0, 330, 456}, {0, 0, 495, 684}},

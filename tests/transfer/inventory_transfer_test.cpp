@@ -135,9 +135,9 @@ TEST_F(InventoryTest, RepeatingTheTransferChangesNothing) {
 
 TEST_F(InventoryTest, AFailureEndsTheTransferAndKeepsEarlierChanges) {
   const struct {
-    const char* what;
+    const char* what = nullptr;
     std::optional<Bytes> newRecord;
-    std::int32_t code;
+    std::int32_t code = 0;
   } cases[] = {
       {"new file missing", std::nullopt, 2},
       {"new file shorter than a record", Bytes(100, 'x'), 100},

@@ -227,7 +227,7 @@ TEST(JournalFormatTest, AnotherVersionOrFileIsRecognised) {
 // of one character. The entries still read.
 TEST(JournalFormatTest, EditorsLineEndsAndMarkAreTaken) {
   std::string lf = TwoRuns();
-  for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+  for (std::size_t at = 0; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
   for (const auto& bytes : {"\xEF\xBB\xBF" + TwoRuns(), lf}) {
     const auto read = transfer::ParseJournal(bytes);
     EXPECT_EQ(read.state, JournalState::kReadable);

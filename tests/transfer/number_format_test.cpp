@@ -132,7 +132,7 @@ TEST(FormatLogNumberTest, RoundsEveryValueFromItsExactExpansion) {
 
 struct SeparatorCase {
   std::optional<std::u16string> symbol;
-  const char16_t* separator;
+  const char16_t* separator = nullptr;
 };
 
 TEST(ChooseDecimalSeparatorTest, TakesOnlyASingleCharacterSymbol) {

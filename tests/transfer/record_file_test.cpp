@@ -74,7 +74,8 @@ TEST_F(RecordFileTest, ReadsWholeRecordsOnly) {
     Bytes buffer(c.recordSize, '\0');
     while (!file.AtEnd()) {
       file.ReadRecord(buffer.data());
-      EXPECT_EQ(buffer, content.substr(records * c.recordSize, c.recordSize));
+      EXPECT_EQ(buffer,
+                content.substr(static_cast<std::size_t>(records) * c.recordSize, c.recordSize));
       ++records;
     }
     EXPECT_EQ(records, c.records) << c.fileSize << "/" << c.recordSize;

@@ -288,7 +288,8 @@ TEST(UndoSweepTest, RunCutShortAtEveryCallIsTakenBack) {
     const Scenario s = Generate(seed);
     const auto before = DataFiles(s.drive);
     for (const auto& [name, run] : kRuns) {
-      const std::uint64_t calls = CallsOf([&](platform::Os& os) { run(os, s); }, s.drive);
+      const std::uint64_t calls =
+          CallsOf([&, run = run](platform::Os& os) { run(os, s); }, s.drive);
       for (std::uint64_t n = 1; n <= calls + 1; ++n) {
         for (const auto& way : kWays) {
           const std::string trace =
@@ -311,7 +312,8 @@ TEST(UndoSweepTest, UndoCutShortAtEveryCallIsFinishedByTheNext) {
     const Scenario s = Generate(seed);
     const auto before = DataFiles(s.drive);
     for (const auto& [name, run] : kRuns) {
-      const std::uint64_t runCalls = CallsOf([&](platform::Os& os) { run(os, s); }, s.drive);
+      const std::uint64_t runCalls =
+          CallsOf([&, run = run](platform::Os& os) { run(os, s); }, s.drive);
       // The run complete, and cut short in its middle after part of a call.
       for (const std::uint64_t runCut : {runCalls + 1, runCalls / 2 + 1}) {
         const MemoryOs ran = RunCut(s, run, runCut, {false, Effect::kPartial});

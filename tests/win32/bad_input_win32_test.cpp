@@ -2,8 +2,8 @@
 // files held by another program or hidden, device names, shares and trailing
 // dots. As in tests/transfer/bad_input_test.cpp, every file of the folder is
 // compared before and after. No row may hang: a device is never opened.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>

@@ -113,7 +113,7 @@ int ToFd(FileHandle handle) {
 // Opens without ever waiting (a FIFO's open would wait for its other end);
 // reads and writes on the descriptor then block as usual.
 int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
-  int fd;
+  int fd = -1;
   do {
     fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
   } while (fd < 0 && errno == EINTR);
@@ -207,7 +207,7 @@ std::uint32_t MoveWithoutRenameFlags(const std::string& from, const std::string&
 }
 
 std::uint32_t CopyContents(int in, int out) {
-  std::vector<char> buffer(64 * 1024);
+  std::vector<char> buffer(std::size_t{64} * 1024);
   for (;;) {
     std::uint32_t got = 0;
     if (!ReadFully(in, buffer.data(), static_cast<std::uint32_t>(buffer.size()), got)) {

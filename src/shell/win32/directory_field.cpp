@@ -30,10 +30,12 @@ void SetFieldText(HWND field, std::u16string_view text) {
 }
 
 DirectoryField::DirectoryField(HWND edit, WPARAM id, platform::Os& os)
-    : edit_(edit), id_(id), os_(os) {
-  // Not a tab stop: the keyboard opens the dialog with Alt+Down.
-  button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
-                            edit_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    : edit_(edit),
+      id_(id),
+      os_(os),
+      // Not a tab stop: the keyboard opens the dialog with Alt+Down.
+      button_(CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
+                              edit_, nullptr, GetModuleHandleW(nullptr), nullptr)) {
   GiveAccessibleName(button_, FolderButtonName(static_cast<Id>(id_)));
   SetWindowSubclass(edit_, &DirectoryField::Subclass, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));

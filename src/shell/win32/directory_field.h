@@ -46,7 +46,7 @@ class DirectoryField {
   HWND edit_;
   WPARAM id_;
   platform::Os& os_;
-  HWND button_ = nullptr;
+  HWND button_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   bool suggestionsTried_ = false;
   FolderSuggestions suggestions_;

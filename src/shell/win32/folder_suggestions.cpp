@@ -99,7 +99,7 @@ class FolderSource final : public IEnumString, public IACList {
   // IACList: the shell names the typed text up to its last backslash as the
   // text enters another folder, and only then. The folder is listed outside
   // the lock, and the list it replaces is freed outside it too.
-  STDMETHODIMP Expand(PCWSTR root) override {
+  STDMETHODIMP Expand(PCWSTR root) noexcept override {
     return ComResult([&] {
       const std::u16string_view named =
           root != nullptr ? std::u16string_view(reinterpret_cast<const char16_t*>(root))

@@ -70,10 +70,12 @@ void FormControls::Create(HWND window, platform::Os& os) {
     const HWND parent = spec.id == Id::pg_1 ? window : Handle(spec.parent);
     const bool custom = creation.className == kPanelClass || creation.className == kSplitterClass;
     const std::u16string text(spec.kind == Kind::kPage ? std::u16string_view() : spec.text);
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): lpParam is LPVOID; the procedure reads it as const
+    void* const param = custom ? const_cast<ControlSpec*>(&spec) : nullptr;
     const HWND control = CreateWindowExW(
         creation.exStyle, creation.className, Wide(text), creation.style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(spec.id))),
-        GetModuleHandleW(nullptr), custom ? const_cast<ControlSpec*>(&spec) : nullptr);
+        GetModuleHandleW(nullptr), param);
     if (control == nullptr) {
       RaiseSystemFailure(u"Cannot create the control \"" + std::u16string(spec.name) + u"\"",
                          GetLastError());

@@ -228,6 +228,9 @@ ListAnswer ShowList(HWND owner, const ListContent& content, HFONT font, UINT dpi
       ListWindow& window;
       // The owner is enabled before the window goes, so that the system
       // gives the activation back to it.
+      OwnerBack(HWND backTo, ListWindow& shown) : owner(backTo), window(shown) {}
+      OwnerBack(const OwnerBack&) = delete;
+      OwnerBack& operator=(const OwnerBack&) = delete;
       ~OwnerBack() {
         EnableWindow(owner, TRUE);
         window.Destroy();

@@ -56,11 +56,12 @@ void PaintPicture(HDC dc, const RECT& box, Kind kind, UINT dpi, COLORREF colour)
   };
   const bool tick = kind == Kind::kOkButton;
   LOGBRUSH brush{BS_SOLID, colour, 0};
-  const HPEN pen =
-      ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                   static_cast<DWORD>(Scale(kStroke, static_cast<int>(dpi))), &brush, 0, nullptr);
+  // Solid, with round ends and joins: PS_SOLID, PS_ENDCAP_ROUND and
+  // PS_JOIN_ROUND are the styles' zeros, so the geometric pen has them.
+  const HPEN pen = ExtCreatePen(
+      PS_GEOMETRIC, static_cast<DWORD>(Scale(kStroke, static_cast<int>(dpi))), &brush, 0, nullptr);
   const HGDIOBJ old = SelectObject(dc, pen);
-  int x1, y1, x2, y2, x3, y3;
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0;
   if (tick) {
     at(2, 7, x1, y1);
     at(5, 11, x2, y2);

@@ -13,7 +13,7 @@ namespace shell::win32 {
 struct ProgramParts {
   platform::Os& os;
   shell::RegistryReader& registry;
-  int year;
+  int year = 0;
   MessageBoxes::BoxFunction showBox = &MessageBoxW;
 };
 

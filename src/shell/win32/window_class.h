@@ -16,6 +16,7 @@ class WindowClass {
       : name_(name), describe_(describe) {}
   WindowClass(const WindowClass&) = delete;
   WindowClass& operator=(const WindowClass&) = delete;
+  ~WindowClass() = default;
 
   // The class's name for CreateWindowExW, registered now if it was not yet.
   // Raises the system's refusal.

@@ -55,7 +55,7 @@ void AnnualCalls(const std::vector<AnnualFiles>& companies, bool writes) {
 void RunReadsFloor(const std::filesystem::path& journal, const std::vector<CopyFiles>& copies,
                    const std::vector<AnnualFiles>& annual) {
   if (const int fd = OpenForReading(journal.c_str()); fd >= 0) close(fd);
-  std::array<char, 64 * 1024> bytes{};
+  std::array<char, std::size_t{64} * 1024> bytes{};
   for (const CopyFiles& files : copies) {
     struct stat st {};
     lstat(files.target.c_str(), &st);

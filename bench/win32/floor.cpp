@@ -51,7 +51,7 @@ void RunReadsFloor(const std::filesystem::path& journal, const std::vector<CopyF
   if (const HANDLE file = OpenForReading(journal.c_str()); file != INVALID_HANDLE_VALUE) {
     CloseHandle(file);
   }
-  std::array<char, 64 * 1024> bytes{};
+  std::array<char, std::size_t{64} * 1024> bytes{};
   DWORD done = 0;
   for (const CopyFiles& files : copies) {
     GetFileAttributesW(files.target.c_str());

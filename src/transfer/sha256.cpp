@@ -89,11 +89,11 @@ __attribute__((target("sha,ssse3,sse4.1"))) void InstructionBlocks(
   for (; count > 0; --count, blocks += 64) {
     const __m128i abefBefore = abef, cdghBefore = cdgh;
     __m128i words[4];
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
       words[i] = _mm_shuffle_epi8(
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * i)), byteOrder);
     }
-    for (int group = 0; group < 16; ++group) {
+    for (std::size_t group = 0; group < 16; ++group) {
       __m128i sum = _mm_add_epi32(
           words[group & 3], _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kRound[4 * group])));
       cdgh = _mm_sha256rnds2_epu32(cdgh, abef, sum);

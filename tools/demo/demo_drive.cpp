@@ -59,7 +59,7 @@ class Driver {
 
 }  // namespace
 
-bool Drive(const fs::path& exe, const fs::path& folder, const Installation& now,
+bool Drive(const fs::path& exe, const fs::path& folder, const std::optional<Installation>& now,
            std::ostream& out) {
   Driver driver(folder, out);
   e2e::Process program(e2e::WindowsProgram(exe, folder));
@@ -89,7 +89,7 @@ bool Drive(const fs::path& exe, const fs::path& folder, const Installation& now,
   if (!e2e::WaitUntilGone(*info, kStepLimit)) return driver.Fail("the box stayed");
   const auto logged = driver.Settle(*main, koniec.value_or(""), "run-screen-log.png");
   if (!logged) return driver.Fail("the log was not shown");
-  ReportInventories(now, "After the run, opening inventories that changed", out);
+  if (now) ReportInventories(*now, "After the run, opening inventories that changed", out);
 
   // From "SRU" on to "Cofnij"; Shift+Tab from "Nie" to "Tak", Enter.
   if (!e2e::WaitUntilActive(*main, kStepLimit)) return driver.Fail("the window is not active");

@@ -7,14 +7,16 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 
 #include "demo/demo_installations.h"
 
 namespace demo {
 
-// Starts `exe` under Wine from `folder` and saves the screenshots there.
+// Starts `exe` under Wine from `folder` and saves the screenshots there;
+// with `now`, tells the opening inventories that the run changed in it.
 // False, with what went wrong told on `out`, when a step did not come.
 bool Drive(const std::filesystem::path& exe, const std::filesystem::path& folder,
-           const Installation& now, std::ostream& out);
+           const std::optional<Installation>& now, std::ostream& out);
 
 }  // namespace demo

@@ -4,6 +4,9 @@
 //   dopliki_demo drive EXE FOLDER NEW_DIR NEW_YEAR
 //       drives the exe under Wine on the display with keystrokes and saves
 //       screenshots into FOLDER (for a display where nobody watches);
+//   dopliki_demo shots EXE FOLDER
+//       the same drive for its screenshots alone (the guide's pictures), on
+//       installations made beforehand (cmake/demo-session.sh);
 //   dopliki_demo report NEW_DIR NEW_YEAR LOG
 //       prints the saved log and the opening inventories that changed.
 #include <cstdlib>
@@ -20,6 +23,7 @@ namespace {
 int Usage() {
   std::cerr << "usage: dopliki_demo build OLD_DIR OLD_YEAR NEW_DIR NEW_YEAR\n"
                "       dopliki_demo drive EXE FOLDER NEW_DIR NEW_YEAR\n"
+               "       dopliki_demo shots EXE FOLDER\n"
                "       dopliki_demo report NEW_DIR NEW_YEAR LOG\n";
   return 2;
 }
@@ -34,7 +38,11 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (command == "drive" && argc == 6) {
-      return demo::Drive(argv[2], argv[3], {argv[4], std::stoi(argv[5])}, std::cout) ? 0 : 1;
+      const demo::Installation now{argv[4], std::stoi(argv[5])};
+      return demo::Drive(argv[2], argv[3], now, std::cout) ? 0 : 1;
+    }
+    if (command == "shots" && argc == 4) {
+      return demo::Drive(argv[2], argv[3], std::nullopt, std::cout) ? 0 : 1;
     }
     if (command == "report" && argc == 5) {
       demo::Report({argv[2], std::stoi(argv[3])}, argv[4], std::cout);

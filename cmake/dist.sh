@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# `make dist`: the package an office downloads and checks,
+# dist/dopliki32-<version>.zip (version from the file VERSION), holding
+#   64-bit/dopliki32.exe   x86_64, release, stripped
+#   32-bit/dopliki32.exe   i686, the same
+#   INSTRUKCJA.html        the guide, with screenshots of the 64-bit exe
+#   SHA256SUMS             the other files' SHA-256, as sha256sum writes them
+# made from the checked-out commit alone (exported afresh into build/dist,
+# so nothing built before and no file outside the commit goes in) and the
+# same bytes wherever and whenever it is made. Ends by printing the commit,
+# the package's path, its size in bytes and its SHA-256.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+# The year of the guide's demo, whatever the clock says: the screenshots
+# show the installations of this year and the one before.
+demo_year=2025
+
+fail() {
+  echo "dist: $*" >&2
+  exit 1
+}
+
+# A package names a commit, which anyone can build again to the same bytes;
+# a package of changes that are in no commit can be made again by nobody.
+# So uncommitted changes to tracked files stop it (files git does not track
+# are not part of the commit and never go in).
+commit=$(git rev-parse --verify -q HEAD) || fail "not a git checkout with a commit"
+if ! git diff --quiet HEAD --; then
+  git status --short --untracked-files=no >&2
+  fail "these tracked files differ from commit ${commit:0:12}; commit or stash them first"
+fi
+version=$(git show HEAD:VERSION | head -n 1)
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "VERSION holds \"$version\", not MAJOR.MINOR.PATCH"
+# Every entry of the zip is dated with the commit's time.
+epoch=$(git log -1 --format=%ct HEAD)
+echo "dist: dopliki32 $version from commit $commit"
+
+work=$root/build/dist
+tree=$work/tree package=$work/package
+rm -rf "$work"
+mkdir -p "$tree" "$package/64-bit" "$package/32-bit" dist
+git archive --format=tar HEAD | tar -x -C "$tree"
+
+for arch in 64:dist-win64 32:dist-win32; do
+  preset=${arch#*:}
+  (cd "$tree" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target dopliki32) ||
+    fail "the $preset build failed"
+  cp "$tree/build/$preset/dopliki32.exe" "$package/${arch%%:*}-bit/dopliki32.exe"
+done
+
+guide=$package/INSTRUKCJA.html
+if [ -f "$tree/cmake/make-guide.sh" ]; then
+  cmake --preset native >/dev/null && cmake --build --preset native --target dopliki_demo ||
+    fail "the demo's build failed"
+  cmake/dist-shots.sh "$package/64-bit/dopliki32.exe" "$work/shots" "$root/build/dist-demo" "$demo_year" ||
+    fail "the screenshots failed (see above)"
+  bash "$tree/cmake/make-guide.sh" "$work/shots" "$version" "$guide" || fail "the guide failed"
+else
+  # Until the guide's generator is in the tree: a page that says so.
+  echo "dist: cmake/make-guide.sh is not in the tree; INSTRUKCJA.html is a placeholder" >&2
+  printf '%s\n' "<!DOCTYPE html><html lang=\"pl\"><meta charset=\"utf-8\"><title>dopliki32 $version</title><!-- placeholder until the guide's generator is in the tree --><p>dopliki32 $version: instrukcja w przygotowaniu (strona tymczasowa).</p></html>" >"$guide"
+fi
+
+zip=dist/dopliki32-$version.zip
+python3 cmake/dist-pack.py "$package" "$zip" "$epoch" || fail "packing failed"
+echo "dist: commit $commit"
+echo "dist: $zip"
+echo "dist: $(stat -c %s "$zip") bytes"
+echo "dist: SHA-256 $(sha256sum "$zip" | cut -d' ' -f1)"

@@ -45,15 +45,20 @@ git archive --format=tar HEAD | tar -x -C "$tree"
 
 for arch in 64:dist-win64 32:dist-win32; do
   preset=${arch#*:}
-  (cd "$tree" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target dopliki32) ||
-    fail "the $preset build failed"
+  echo "dist: building $preset"
+  if ! (cd "$tree" && cmake --preset "$preset" && cmake --build --preset "$preset" --target dopliki32) \
+    >"$work/$preset.log" 2>&1; then
+    tail -n 30 "$work/$preset.log" >&2
+    fail "the $preset build failed (log: $work/$preset.log)"
+  fi
   cp "$tree/build/$preset/dopliki32.exe" "$package/${arch%%:*}-bit/dopliki32.exe"
 done
 
 guide=$package/INSTRUKCJA.html
 if [ -f "$tree/cmake/make-guide.sh" ]; then
-  cmake --preset native >/dev/null && cmake --build --preset native --target dopliki_demo ||
-    fail "the demo's build failed"
+  echo "dist: screenshots of the 64-bit exe for the guide (the demo of $demo_year, 96 DPI)"
+  { cmake --preset native && cmake --build --preset native --target dopliki_demo; } >"$work/demo.log" 2>&1 ||
+    fail "the demo's build failed (log: $work/demo.log)"
   cmake/dist-shots.sh "$package/64-bit/dopliki32.exe" "$work/shots" "$root/build/dist-demo" "$demo_year" ||
     fail "the screenshots failed (see above)"
   bash "$tree/cmake/make-guide.sh" "$work/shots" "$version" "$guide" || fail "the guide failed"

@@ -17,6 +17,7 @@ packages=(
   xdotool x11-utils imagemagick       # keystrokes, window properties, screenshots
   fonts-wine                          # Wine's own fonts ("MS Sans Serif"), copied into the prefix
   locales                             # a Polish locale for the native locale tests
+  python3                             # the package's zip (make dist) and its check in make test
 )
 
 # The i686 build runs under 32-bit Wine, which comes from the i386 architecture.

@@ -17,28 +17,14 @@ tool=$root/build/native/tools/demo/dopliki_demo
 demo=$root/build/demo
 mkdir -p "$demo"
 
-export DOPLIKI_WINEPREFIX=$demo/prefix
-# shellcheck source=wine-prefix.sh
-. cmake/wine-prefix.sh
-# shellcheck source=gui-session.sh
-. cmake/gui-session.sh
+# shellcheck source=demo-session.sh
+. cmake/demo-session.sh "$demo"
 
 # The demo, made anew: the installations, the registry, the exe and no log.
 year=$(date +%Y)
-old_year=$((year - 1))
-old_dir=$WINEPREFIX/drive_c/zetka_$old_year
-new_dir=$WINEPREFIX/drive_c/Programy/ZETKA_WX_$year
-new_windows_dir="C:\\Programy\\ZETKA_WX_$year"
-"$tool" build "$old_dir" "$old_year" "$new_dir" "$year"
+demo_installations "$tool" "$year"
 rm -f "$demo"/dopliki32.log "$demo"/*.png
 cp build/win64/dopliki32.exe "$demo/"
-# This year's installation from the registry, last year's from the default.
-wine reg delete 'HKCU\Software\wx' /f >/dev/null 2>&1 || true
-wine reg add "HKCU\\Software\\wx\\ZT0${year: -2}" /v InstallPath /t REG_SZ \
-  /d "$new_windows_dir" /f >/dev/null
-wine_fonts
-echo "demo: last year's installation c:\\zetka_$old_year (the default)," \
-  "this year's $new_windows_dir (from the registry)"
 
 # A Polish Windows: code page 1250, decimal symbol ",".
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -48,7 +34,7 @@ else
   echo "demo: no display; the typical use driven with keystrokes on a virtual one"
   gui_session_start
   wine_use_dpi 96
-  "$tool" drive "$demo/dopliki32.exe" "$demo" "$new_dir" "$year"
+  "$tool" drive "$demo/dopliki32.exe" "$demo" "$demo_new_dir" "$year"
 fi
 echo
-"$tool" report "$new_dir" "$year" "$demo/dopliki32.log"
+"$tool" report "$demo_new_dir" "$year" "$demo/dopliki32.log"

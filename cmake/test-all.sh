@@ -38,13 +38,16 @@ cmake/wine-test.sh "$summary" wine-i686 build/win32/tests/dopliki_tests.exe
 # The window on a display of its own: the window tests, and the real exe
 # driven with keystrokes (gui), and the i686 exe through the same (gui-i686).
 cmake/gui-test.sh "$summary" gui
+# The package: its exes the same bytes from another folder, its zip the same
+# from files of other times (reproducible).
+cmake/reproducible-test.sh "$summary" reproducible
 
 echo
 [ -f "$summary.notes" ] && sort -u "$summary.notes"
 [ ${#broken[@]} -eq 0 ] || echo "build failed: ${broken[*]}"
 status=0
 total_passed=0 total_failed=0
-for suite in format tidy native sanitized wine wine-i686 gui gui-i686; do
+for suite in format tidy native sanitized wine wine-i686 gui gui-i686 reproducible; do
   read -r passed failed < <(awk -v s="$suite" '$1 == s { p += $2; f += $3 } END { print p + 0, f + 0 }' "$summary")
   # A suite that ran no test has shown nothing: that is a failure too.
   none=""

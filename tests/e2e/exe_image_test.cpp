@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -174,6 +176,41 @@ TEST_F(ExeImageTest, ManifestRunsAsInvokerInTheSystemsCodePage) {
       << *privileges;
   EXPECT_EQ(manifest->find("activeCodePage"), std::string::npos) << "a code page of its own:\n"
                                                                  << *manifest;
+}
+
+// The version in the file VERSION reaches both places Windows reads one: the
+// version resource's fixed part (Explorer's "Details", the installer's
+// comparisons) and the manifest's assemblyIdentity (side-by-side activation).
+TEST_F(ExeImageTest, CarriesTheVersionOfTheFileVersion) {
+  unsigned major = 0, minor = 0, patch = 0;
+  ASSERT_EQ(std::sscanf(DOPLIKI_VERSION, "%u.%u.%u", &major, &minor, &patch), 3) << DOPLIKI_VERSION;
+
+  const auto version = image->Resource(PeImage::kVersionType, 1);
+  ASSERT_TRUE(version) << "no version resource";
+  // VS_FIXEDFILEINFO: its signature, the structure's version, then the file's
+  // and the product's version, each as two little-endian words of 32 bits.
+  const std::string signature("\xbd\x04\xef\xfe", 4);
+  const auto fixed = version->find(signature);
+  ASSERT_NE(fixed, std::string::npos) << "no fixed file information";
+  ASSERT_GE(version->size(), fixed + 24);
+  const auto word = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+      value = value << 8 | static_cast<unsigned char>((*version)[fixed + at + i]);
+    }
+    return value;
+  };
+  const std::uint32_t high = major << 16 | minor, low = patch << 16;
+  EXPECT_EQ(word(8), high) << "FILEVERSION";
+  EXPECT_EQ(word(12), low) << "FILEVERSION";
+  EXPECT_EQ(word(16), high) << "PRODUCTVERSION";
+  EXPECT_EQ(word(20), low) << "PRODUCTVERSION";
+
+  const auto manifest = image->Resource(PeImage::kManifestType, 1);
+  ASSERT_TRUE(manifest) << "no manifest";
+  const std::string identity = "<assemblyIdentity type=\"win32\" name=\"dopliki32\" version=\"" +
+                               std::string(DOPLIKI_VERSION) + ".0\"";
+  EXPECT_NE(manifest->find(identity), std::string::npos) << identity << "\n" << *manifest;
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class PeImage {
  public:
   static constexpr std::uint16_t kI386 = 0x14c;
   static constexpr std::uint16_t kAmd64 = 0x8664;
+  static constexpr std::uint32_t kVersionType = 16;   // RT_VERSION
   static constexpr std::uint32_t kManifestType = 24;  // RT_MANIFEST
 
   explicit PeImage(std::string bytes);

@@ -7,17 +7,15 @@
 
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
 
 #include "demo/demo_installations.h"
 
 namespace demo {
 
-// Starts `exe` under Wine from `folder` and saves the screenshots there;
-// with `now`, tells the opening inventories that the run changed in it.
+// Starts `exe` under Wine from `folder` and saves the screenshots there.
 // False, with what went wrong told on `out`, when a step did not come.
 bool Drive(const std::filesystem::path& exe, const std::filesystem::path& folder,
-           const std::optional<Installation>& now, std::ostream& out);
+           const Installation& now, std::ostream& out);
 
 // For the guide: makes its installations in the prefix (WINEPREFIX) and the
 // registry's entries, then drives every screen and every box and window a

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <cstddef>
 #include <string>
 
 #include "shell/startup.h"
@@ -32,7 +33,8 @@ class RegistryReaderTest : public ::testing::Test {
               ERROR_SUCCESS);
   }
   void SetText(const wchar_t* name, DWORD type, const std::wstring& text) {
-    Set(name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    Set(name, type, text.c_str(), static_cast<DWORD>(bytes));
   }
   std::u16string Read() {
     shell::win32::RegistryReader reader;
